@@ -1,0 +1,3 @@
+#include "device/device_handle.h"
+
+hid_device *DeviceHandle = nullptr;

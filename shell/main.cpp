@@ -1,0 +1,82 @@
+// Process entry: prepare the process, build the argument vector, keep the
+// mode word and hand over to Tk's main procedure.
+#include <clocale>
+#include <cstdarg>
+#include <cstdio>
+#include <tk.h>
+
+#include "platform/platform.h"
+#include "shell/app_init.h"
+#include "shell/entry.h"
+#include "shell/process_state.h"
+#include "shell/split_command_line.h"
+
+// Static initialisation order matters: the cipher first, the mode word second.
+ScriptCipher scriptCipher;
+TextBuffer ModeArgument("");
+
+namespace {
+
+const size_t kPanicBufferSize = 1024;
+const size_t kModulePathSize = 261;
+const int kMessageQueueSize = 64;
+
+// Tcl's fatal-error hook: show the message and end the process with status 1.
+// A message longer than the buffer is cut.
+void PanicHandler(const char *format, ...) {
+  char buffer[kPanicBufferSize];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  platform::beepExclamation();
+  platform::showStopBox("Fatal Error in Wish", buffer);
+  platform::breakIntoDebugger();
+  platform::exitProcess(1);
+}
+
+// The mode words the shell acts on; Tk must not take them for a script path.
+bool isModeWord(const char *word) {
+  TextBuffer mode(word);
+  return mode.equalsIgnoreCase("auto") || mode.equalsIgnoreCase("installation");
+}
+
+}  // namespace
+
+int FieldwishMain() {
+  Tcl_SetPanicProc(PanicHandler);
+  platform::requestMessageQueue(kMessageQueueSize);
+  ConsoleEnabled = true;
+  std::setlocale(LC_ALL, "C");
+
+  int argc = 0;
+  char **argv = nullptr;
+  SplitCommandLine(platform::commandLine().c_str(), &argc, &argv);
+  if (argc > 1) ModeArgument.assign(argv[1]);
+
+  // argv[0] becomes the executable's own path with forward slashes. When the
+  // path cannot be had or does not fit, the name as given stays.
+  static char modulePath[kModulePathSize];
+  if (platform::modulePath(modulePath, sizeof modulePath) > 0) {
+    for (char *p = modulePath; *p != '\0'; ++p) {
+      if (*p == '\\') *p = '/';
+    }
+    if (argc > 0) argv[0] = modulePath;
+  }
+  if (argc == 0) {  // an empty command line still needs a program name (two slots exist)
+    argv[0] = modulePath;
+    argv[1] = nullptr;
+    argc = 1;
+  }
+
+  // The mode word has done its work once it is in ModeArgument; everything
+  // else goes to Tk as given (a script path after the boot, as wish does).
+  if (argc > 1 && isModeWord(argv[1])) {
+    for (int i = 1; i < argc; ++i) argv[i] = argv[i + 1];
+    --argc;
+  }
+
+  Tcl_FindExecutable(argc > 0 ? argv[0] : nullptr);
+  Tk_MainEx(argc, argv, AppInit, Tcl_CreateInterp());
+  return 1;
+}
