@@ -1,5 +1,6 @@
 // POSIX (Linux) implementation of platform.h.
 #include "platform/platform.h"
+#include "platform/posix/command_line_posix.h"
 
 #include <cerrno>
 #include <csignal>
@@ -55,19 +56,27 @@ bool debuggerAttached() {
 
 }  // namespace
 
+std::string joinCommandLine(const std::vector<std::string> &arguments) {
+  std::string line;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    if (i > 0) line += ' ';
+    appendQuoted(line, arguments[i]);
+  }
+  return line;
+}
+
 std::string commandLine() {
   std::ifstream in("/proc/self/cmdline", std::ios::binary);
   std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::string line;
+  std::vector<std::string> arguments;
   size_t start = 0;
   while (start < raw.size()) {
     size_t end = raw.find('\0', start);
     if (end == std::string::npos) end = raw.size();
-    if (!line.empty()) line += ' ';
-    appendQuoted(line, raw.substr(start, end - start));
+    arguments.push_back(raw.substr(start, end - start));
     start = end + 1;
   }
-  return line;
+  return joinCommandLine(arguments);
 }
 
 size_t modulePath(char *buffer, size_t size) {

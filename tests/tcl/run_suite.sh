@@ -10,8 +10,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d /tmp/fieldwish-test.XXXXXX)
 xvfb_pid=
 cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  local status=$?
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
   rm -rf "$work"
+  exit $status
 }
 trap cleanup EXIT
 
@@ -38,4 +43,7 @@ export FIELDWISH_SOURCE_DIR=$(cd "$here/../.." && pwd)
 export FIELDWISH_TEST_DEPLOY=$work
 
 cd "$work/bin"
-"$shell" "$here/all.tcl" -file "$(basename "$test_file")" -tmpdir "$work/tmp" </dev/null
+status=0
+"$shell" "$here/all.tcl" -file "$(basename "$test_file")" -tmpdir "$work/tmp" </dev/null || status=$?
+cd /
+exit $status

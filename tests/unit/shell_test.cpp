@@ -1,0 +1,202 @@
+// The shell's start-up pieces: command-line splitting (and the POSIX
+// command-line text it must give back exactly), TextBuffer and RevealText.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <tcl.h>
+
+#include "fieldwish_secrets.h"
+#include "platform/posix/command_line_posix.h"
+#include "shell/reveal_text.h"
+#include "shell/split_command_line.h"
+#include "shell/text_buffer.h"
+
+namespace {
+
+std::vector<std::string> split(const std::string &line) {
+  int argc = -1;
+  char **argv = nullptr;
+  SplitCommandLine(line.c_str(), &argc, &argv);
+  std::vector<std::string> out;
+  for (int i = 0; i < argc; ++i) out.push_back(argv[i]);
+  EXPECT_EQ(argv[argc], nullptr);
+  Tcl_Free(reinterpret_cast<char *>(argv));
+  return out;
+}
+
+using Args = std::vector<std::string>;
+
+TEST(SplitCommandLine, QuotingExamples) {
+  EXPECT_EQ(split(R"(prog a\\\"b)"), (Args{"prog", R"(a\"b)"}));
+  EXPECT_EQ(split(R"(prog "a b")"), (Args{"prog", "a b"}));
+  EXPECT_EQ(split(R"(prog a\\"b c")"), (Args{"prog", R"(a\b c)"}));
+  EXPECT_EQ(split(R"(prog "a""b")"), (Args{"prog", R"(a"b)"}));
+  EXPECT_EQ(split(R"(prog a\\b)"), (Args{"prog", R"(a\\b)"}));
+}
+
+TEST(SplitCommandLine, BlanksAndEmptyArguments) {
+  EXPECT_EQ(split("prog"), (Args{"prog"}));
+  EXPECT_EQ(split("prog   \t  "), (Args{"prog"}));
+  EXPECT_EQ(split("  prog\ta  \t b "), (Args{"prog", "a", "b"}));
+  EXPECT_EQ(split(""), Args{});
+  EXPECT_EQ(split("   "), Args{});
+  EXPECT_EQ(split(R"(prog "" x)"), (Args{"prog", "", "x"}));
+  EXPECT_EQ(split(R"(prog "")"), (Args{"prog", ""}));
+}
+
+TEST(SplitCommandLine, QuotesAndBackslashesAtTheEdges) {
+  EXPECT_EQ(split(R"(prog "unterminated quote)"), (Args{"prog", "unterminated quote"}));
+  EXPECT_EQ(split(R"(prog "AUTO")"), (Args{"prog", "AUTO"}));
+  EXPECT_EQ(split(R"(prog a"b c"d e)"), (Args{"prog", "ab cd", "e"}));
+  EXPECT_EQ(split(R"(prog trailing\)"), (Args{"prog", R"(trailing\)"}));
+  EXPECT_EQ(split(R"(prog "end\\" next)"), (Args{"prog", R"(end\)", "next"}));
+  EXPECT_EQ(split(R"(prog \" \\\\" x")"), (Args{"prog", "\"", R"(\\ x)"}));
+  EXPECT_EQ(split(R"(prog "a""")"), (Args{"prog", R"(a")"}));
+  EXPECT_EQ(split("prog C:\\Apps\\bin\\prog.exe"), (Args{"prog", "C:\\Apps\\bin\\prog.exe"}));
+}
+
+// Every argument vector must come back from its joined command-line text.
+TEST(SplitCommandLine, RoundTripOfJoinedArguments) {
+  const std::vector<Args> cases = {
+      {"prog"},
+      {"prog", ""},
+      {"prog", "", ""},
+      {"prog", "a b", "\tc"},
+      {"prog", "\"", "\"\"", "a\"b"},
+      {"prog", "\\", "\\\\", "a\\", "a\\\\", "a b\\", "a b\\\\"},
+      {"prog", "\\\"", "\\\\\"", "x\\\"y z"},
+      {"/path with blanks/fieldwish", "installation"},
+      {"prog", "caf\xc3\xa9", "\xe2\x82\xac 5"},
+  };
+  for (const Args &args : cases) {
+    EXPECT_EQ(split(platform::joinCommandLine(args)), args) << platform::joinCommandLine(args);
+  }
+
+  // And a few thousand random ones over the characters that matter.
+  std::mt19937 random(20261207);
+  const char alphabet[] = {'a', ' ', '\t', '"', '\\', 'x'};
+  for (int round = 0; round < 3000; ++round) {
+    Args args{"prog"};
+    int count = static_cast<int>(random() % 4);
+    for (int i = 0; i < count; ++i) {
+      std::string arg;
+      int length = static_cast<int>(random() % 7);
+      for (int k = 0; k < length; ++k) arg += alphabet[random() % sizeof alphabet];
+      args.push_back(arg);
+    }
+    ASSERT_EQ(split(platform::joinCommandLine(args)), args) << platform::joinCommandLine(args);
+  }
+}
+
+TEST(TextBuffer, ConstructionKeepsTheTextAndItsTerminator) {
+  TextBuffer empty("");
+  EXPECT_STREQ(empty.text(), "");
+  EXPECT_EQ(empty.capacity(), 1);
+
+  TextBuffer word("auto");
+  EXPECT_STREQ(word.text(), "auto");
+  EXPECT_EQ(word.capacity(), 5);
+
+  TextBuffer sized(10);
+  EXPECT_STREQ(sized.text(), "");
+  EXPECT_EQ(sized.capacity(), 10);
+  EXPECT_EQ(TextBuffer().capacity(), 256);
+}
+
+TEST(TextBuffer, AppendGrowsInStepsOf256) {
+  TextBuffer text("ab");
+  text.append("cd");
+  EXPECT_STREQ(text.text(), "abcd");
+  EXPECT_EQ(text.capacity(), 3 + 256);
+
+  std::string big(600, 'x');
+  TextBuffer grown("");
+  grown.append(big.c_str());
+  EXPECT_EQ(std::string(grown.text()), big);
+  EXPECT_EQ(grown.capacity(), 1 + 3 * 256);  // 601 bytes needed: three steps
+
+  // Exactly full: no growth.
+  TextBuffer exact(8);
+  exact.append("1234567");
+  EXPECT_EQ(exact.capacity(), 8);
+  exact.append("8");
+  EXPECT_EQ(exact.capacity(), 8 + 256);
+  EXPECT_STREQ(exact.text(), "12345678");
+}
+
+TEST(TextBuffer, AssignReplacesAndCopiesAreIndependent) {
+  TextBuffer text("first");
+  text.assign("a much longer second value that needs more room");
+  EXPECT_STREQ(text.text(), "a much longer second value that needs more room");
+  text.assign("");
+  EXPECT_STREQ(text.text(), "");
+
+  TextBuffer original("shared?");
+  TextBuffer copy(original);
+  EXPECT_EQ(copy.capacity(), original.capacity());
+  copy.assign("no");
+  EXPECT_STREQ(original.text(), "shared?");
+  EXPECT_STREQ(copy.text(), "no");
+}
+
+TEST(TextBuffer, EqualsIgnoreCaseFoldsAsciiLettersOnly) {
+  TextBuffer mode("InStAlLaTiOn");
+  EXPECT_TRUE(mode.equalsIgnoreCase("installation"));
+  EXPECT_TRUE(mode.equalsIgnoreCase("INSTALLATION"));
+  EXPECT_FALSE(mode.equalsIgnoreCase("installations"));
+  EXPECT_FALSE(mode.equalsIgnoreCase("install"));
+  EXPECT_FALSE(TextBuffer("automatic").equalsIgnoreCase("auto"));
+  EXPECT_FALSE(TextBuffer("-auto").equalsIgnoreCase("auto"));
+  EXPECT_TRUE(TextBuffer("").equalsIgnoreCase(""));
+  EXPECT_FALSE(TextBuffer("").equalsIgnoreCase("auto"));
+  EXPECT_TRUE(TextBuffer("Auto").equalsIgnoreCase(TextBuffer("aUTO")));
+  // '@' and '`' sit next to the letters; they must not fold onto them.
+  EXPECT_FALSE(TextBuffer("@").equalsIgnoreCase("`"));
+  EXPECT_FALSE(TextBuffer("\xc3\xa9").equalsIgnoreCase("\xc3\x89"));
+}
+
+TEST(TextBuffer, PrintWritesTheTextAndANewline) {
+  testing::internal::CaptureStdout();
+  TextBuffer("mode word").print();
+  std::fflush(stdout);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "mode word\n");
+}
+
+TEST(RevealText, UndoesTheIndexOffset) {
+  const uint32_t stored[] = {'C', 'r' + 1, 'y' + 2, 'p' + 3, 0, 4};
+  char *text = RevealText(stored, 4);
+  EXPECT_STREQ(text, "Cryp");
+  EXPECT_EQ(ObfuscatedLength(stored), 4);
+  delete[] text;
+
+  // Only the low eight bits count, so wrapped words still reveal.
+  const uint32_t wide[] = {0x100u + 'a', 0xff00u + 'b' + 1, 0, 2};
+  text = RevealText(wide, 2);
+  EXPECT_STREQ(text, "ab");
+  delete[] text;
+
+  text = RevealText(stored, 0);
+  EXPECT_STREQ(text, "");
+  delete[] text;
+}
+
+TEST(RevealText, GeneratedNamesRevealInRegistrationOrder) {
+  const char *expected[8] = {"CryptSource", "ShellProbe", "CreateLink", "DecryptText",
+                             "EncryptText", "HidSurvey",  "HidConnect", "HidCommand"};
+  for (int i = 0; i < 8; ++i) {
+    const uint32_t *words = secrets::kCommandNames[i];
+    int length = ObfuscatedLength(words);
+    ASSERT_EQ(length, static_cast<int>(std::strlen(expected[i])));
+    char *name = RevealText(words, length);
+    EXPECT_STREQ(name, expected[i]);
+    // Stored words are not the plain characters (apart from the first).
+    for (int k = 1; k < length; ++k) EXPECT_NE(words[k], static_cast<uint32_t>(expected[i][k]));
+    delete[] name;
+  }
+}
+
+}  // namespace
