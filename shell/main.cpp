@@ -1,13 +1,12 @@
 // Process entry: prepare the process, build the argument vector, keep the
 // mode word and hand over to Tk's main procedure.
 #include <clocale>
-#include <cstdarg>
-#include <cstdio>
 #include <tk.h>
 
 #include "platform/platform.h"
 #include "shell/app_init.h"
 #include "shell/entry.h"
+#include "shell/panic_handler.h"
 #include "shell/process_state.h"
 #include "shell/split_command_line.h"
 
@@ -17,23 +16,8 @@ TextBuffer ModeArgument("");
 
 namespace {
 
-const size_t kPanicBufferSize = 1024;
 const size_t kModulePathSize = 261;
 const int kMessageQueueSize = 64;
-
-// Tcl's fatal-error hook: show the message and end the process with status 1.
-// A message longer than the buffer is cut.
-void PanicHandler(const char *format, ...) {
-  char buffer[kPanicBufferSize];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  platform::beepExclamation();
-  platform::showStopBox("Fatal Error in Wish", buffer);
-  platform::breakIntoDebugger();
-  platform::exitProcess(1);
-}
 
 // The mode words the shell acts on; Tk must not take them for a script path.
 bool isModeWord(const char *word) {

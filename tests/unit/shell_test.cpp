@@ -11,6 +11,7 @@
 
 #include "fieldwish_secrets.h"
 #include "platform/posix/command_line_posix.h"
+#include "shell/panic_handler.h"
 #include "shell/reveal_text.h"
 #include "shell/split_command_line.h"
 #include "shell/text_buffer.h"
@@ -197,6 +198,25 @@ TEST(RevealText, GeneratedNamesRevealInRegistrationOrder) {
     for (int k = 1; k < length; ++k) EXPECT_NE(words[k], static_cast<uint32_t>(expected[i][k]));
     delete[] name;
   }
+}
+
+TEST(PanicHandlerDeathTest, ShowsTheMessageAndExitsWithStatusOne) {
+  EXPECT_EXIT(PanicHandler("lost %s after %d tries", "the display", 3), testing::ExitedWithCode(1),
+              "^Fatal Error in Wish: lost the display after 3 tries\n$");
+  // Installed as Tcl's panic procedure, Tcl's own fatal errors end the same way.
+  EXPECT_EXIT(
+      {
+        Tcl_SetPanicProc(PanicHandler);
+        Tcl_Panic("from Tcl");
+      },
+      testing::ExitedWithCode(1), "^Fatal Error in Wish: from Tcl\n$");
+}
+
+TEST(PanicHandlerDeathTest, CutsAnOverlongMessageToTheBuffer) {
+  std::string longText(5000, 'm');
+  // 1,023 characters of the message survive, then the line ends.
+  EXPECT_EXIT(PanicHandler("%s", longText.c_str()), testing::ExitedWithCode(1),
+              "^Fatal Error in Wish: m{1023}\n$");
 }
 
 }  // namespace
