@@ -37,4 +37,54 @@ void breakIntoDebugger();
 // Sleeps the calling thread for about the given number of milliseconds.
 void sleepMilliseconds(unsigned milliseconds);
 
+// ---- Shell links ----------------------------------------------------------
+// The shell's link object: on Windows the COM objects IShellLinkA and
+// IPersistFile; elsewhere an object of our own that writes the same
+// MS-SHLLINK file. A caller uses the operations in this order:
+// initialiseShellLinks, createShellLink, the five setters, shellLinkFile,
+// widenLinkPath, saveShellLink, releaseShellLinkFile, releaseShellLink,
+// uninitialiseShellLinks.
+
+struct ShellLink;      // the link object
+struct ShellLinkFile;  // its file persistence interface
+
+// UTF-16 code units of a wide link path, terminating zero included.
+const size_t kWideLinkPathUnits = 260;
+
+// Prepares the calling thread to use link objects (CoInitialize). Its
+// outcome is not reported: a failure shows as createShellLink failing.
+void initialiseShellLinks();
+// Undoes initialiseShellLinks; called once for each call of it.
+void uninitialiseShellLinks();
+
+// A new link object with every field empty and icon index 0, or null when
+// none can be made.
+ShellLink *createShellLink();
+// The setters copy the narrow (active code page) texts; their outcome is
+// not reported.
+void setShellLinkPath(ShellLink *link, const char *path);
+void setShellLinkDescription(ShellLink *link, const char *description);
+void setShellLinkWorkingDirectory(ShellLink *link, const char *directory);
+void setShellLinkIconLocation(ShellLink *link, const char *iconPath, int iconIndex);
+void setShellLinkArguments(ShellLink *link, const char *arguments);
+// The link's persistence interface (one more reference to the object), or
+// null when it has none.
+ShellLinkFile *shellLinkFile(ShellLink *link);
+
+// Converts a narrow path in the active code page (UTF-8 outside Windows),
+// terminating zero included, into wide (units code units at most). Returns
+// the code units written, zero included, or 0 when the path is not valid in
+// the code page or does not fit; wide then holds no usable path.
+size_t widenLinkPath(const char *path, char16_t *wide, size_t units);
+
+// Writes the link file at widePath with everything set so far. Returns true
+// when the whole file is in place; otherwise false with the reason in
+// *reason, and no file, not even part of one, is left at widePath (an
+// earlier file there stays as it was).
+bool saveShellLink(ShellLinkFile *file, const char16_t *widePath, std::string *reason);
+
+// Give back a reference obtained from shellLinkFile or createShellLink.
+void releaseShellLinkFile(ShellLinkFile *file);
+void releaseShellLink(ShellLink *link);
+
 }  // namespace platform
