@@ -87,4 +87,9 @@ bool saveShellLink(ShellLinkFile *file, const char16_t *widePath, std::string *r
 void releaseShellLinkFile(ShellLinkFile *file);
 void releaseShellLink(ShellLink *link);
 
+// Reads the HID report descriptor of the device at devicePath (a device path
+// as hidapi gives it) into buffer (size bytes). Returns the descriptor's
+// length, or 0 when it cannot be had or does not fit.
+size_t hidReportDescriptor(const char *devicePath, unsigned char *buffer, size_t size);
+
 }  // namespace platform
