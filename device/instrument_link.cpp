@@ -1,0 +1,103 @@
+#include "device/instrument_link.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "device/device_handle.h"
+#include "device/report_descriptor.h"
+#include "device/survey_report.h"
+#include "platform/platform.h"
+
+namespace device {
+
+namespace {
+
+// The manufacturer-string query may fill at most this many wide characters.
+constexpr size_t kProbeBufferLength = 255;
+constexpr size_t kDescriptorBufferSize = 4096;
+
+// One line of the exchange trace, flushed at once so that it is seen in order
+// even when standard output is a pipe.
+void trace(const char *format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vprintf(format, args);
+  va_end(args);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+bool connectInstrument() noexcept {
+  if (DeviceHandle == nullptr) {
+    DeviceHandle = hid_open(kInstrumentVendorId, kInstrumentProductId, nullptr);
+    return DeviceHandle != nullptr;
+  }
+  wchar_t probe[kProbeBufferLength];
+  probe[0] = 0;
+  if (hid_get_manufacturer_string(DeviceHandle, probe, kProbeBufferLength) < 0) {
+    hid_device *dropped = DeviceHandle;
+    DeviceHandle = nullptr;
+    hid_close(dropped);
+    return false;
+  }
+  return true;
+}
+
+std::string surveyDevices() noexcept {
+  if (hid_init() != 0) return kSurveyUnableToInitialize;
+  std::string report;
+  hid_device_info *devices = hid_enumerate(0, 0);
+  for (const hid_device_info *d = devices; d != nullptr; d = d->next) appendSurveyDevice(report, *d);
+  hid_free_enumeration(devices);
+  hid_device *trial = hid_open(kInstrumentVendorId, kInstrumentProductId, nullptr);
+  if (trial != nullptr) {
+    report += kSurveyOpenedDevice;
+    hid_close(trial);
+  } else {
+    report += kSurveyUnableToOpen;
+  }
+  return report;
+}
+
+int writeLength(hid_device *device) {
+  const int kWrittenLength = static_cast<int>(kCommandReportSize);
+  hid_device_info *info = hid_get_device_info(device);
+  if (info == nullptr || info->path == nullptr) return kWrittenLength;
+  unsigned char descriptor[kDescriptorBufferSize];
+  size_t size = platform::hidReportDescriptor(info->path, descriptor, sizeof descriptor);
+  if (size == 0) return kWrittenLength;
+  int length = outputReportLength(descriptor, size);
+  return length > 0 ? length : kWrittenLength;
+}
+
+std::string exchangeCommand(ExchangeBuffer &buffer) noexcept {
+  trace("sending command %c\n", buffer.bytes[1]);
+  if (DeviceHandle == nullptr) {
+    // Nothing to write to: the nearest answer the command already has.
+    trace("device not found\n");
+    return "Unable to write()";
+  }
+  trace("WriteFile length = %d\n", writeLength(DeviceHandle));
+  if (hid_write(DeviceHandle, buffer.bytes, kCommandReportSize) < 0) {
+    bool refused = classifyWriteFailure(hid_error(DeviceHandle)) == WriteFailure::kRefused;
+    trace(refused ? "WriteFile Error (1)\n" : "WriteFile Error (2)\n");
+    return "Unable to write()";
+  }
+  hid_set_nonblocking(DeviceHandle, 1);
+  int result = 0;
+  int polls = 0;
+  while (result == 0 && polls < kPollBudget) {
+    result = hid_read(DeviceHandle, buffer.bytes, kExchangeBufferSize);
+    if (result == 0) trace("Waiting...\n");
+    if (result < 0) trace("Unable to read()\n");
+    if (result > 0) break;
+    platform::sleepMilliseconds(kPollPauseMilliseconds);
+    ++polls;
+  }
+  if (result == 0) return nothingAfter(polls);
+  if (result < 0) return "Unable to read.";
+  return formatReplyBytes(buffer.bytes, static_cast<size_t>(result));
+}
+
+}  // namespace device
