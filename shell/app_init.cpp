@@ -9,6 +9,7 @@
 #include "fieldwish_secrets.h"
 #include "platform/platform.h"
 #include "shell/commands.h"
+#include "shell/extra_commands.h"
 #include "shell/process_state.h"
 #include "shell/reveal_text.h"
 
@@ -52,6 +53,7 @@ int AppInit(Tcl_Interp *interp) {
   Tcl_CreateObjCommand(interp, commandName(5), HidSurvey, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, commandName(6), HidConnect, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, commandName(7), HidCommand, nullptr, nullptr);
+  RegisterExtraCommands(interp);
 
   Tcl_Eval(interp, "global LINUX; set LINUX 0");
 
