@@ -29,7 +29,7 @@ struct Globals {
 }  // namespace
 
 int outputReportLength(const uint8_t *descriptor, size_t size) {
-  if (descriptor == nullptr) return -1;
+  if (descriptor == nullptr) return size == 0 ? 0 : -1;
   Globals globals;
   std::vector<Globals> stack;
   std::map<uint32_t, uint64_t> outputBits;  // per report ID

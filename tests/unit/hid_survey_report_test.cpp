@@ -1,0 +1,107 @@
+// The text of the device survey.
+#include "device/survey_report.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+hid_device_info record(const char *path, const wchar_t *serial, const wchar_t *manufacturer,
+                       const wchar_t *product, unsigned short release, int interfaceNumber) {
+  hid_device_info info{};
+  info.path = const_cast<char *>(path);
+  info.vendor_id = 0x04D8;
+  info.product_id = 0x003F;
+  info.serial_number = const_cast<wchar_t *>(serial);
+  info.manufacturer_string = const_cast<wchar_t *>(manufacturer);
+  info.product_string = const_cast<wchar_t *>(product);
+  info.release_number = release;
+  info.interface_number = interfaceNumber;
+  return info;
+}
+
+TEST(SurveyBlock, FivePiecesNineLines) {
+  std::string report;
+  hid_device_info d = record("/dev/hidraw0", L"123", L"Microchip", L"Simple HID", 0x0102, 0);
+  device::appendSurveyDevice(report, d);
+  EXPECT_EQ(report,
+            "Device Found\n"
+            "  type: 04d8 003f\n"
+            "  path: /dev/hidraw0\n"
+            "  serial_number: 123\n"
+            "  Manufacturer: Microchip\n"
+            "  Product:      Simple HID\n"
+            "  Release:      102\n"
+            "  Interface:    0\n"
+            "\n");
+}
+
+TEST(SurveyBlock, LowerCaseHexAndNoLeadingZerosInRelease) {
+  std::string report;
+  hid_device_info d = record("p", L"s", L"m", L"p", 0x00AB, 3);
+  d.vendor_id = 0xBEEF;
+  d.product_id = 0x000A;
+  device::appendSurveyDevice(report, d);
+  EXPECT_NE(report.find("  type: beef 000a\n"), std::string::npos);
+  EXPECT_NE(report.find("  Release:      ab\n"), std::string::npos);
+}
+
+TEST(SurveyBlock, MissingStringsAndUnknownInterface) {
+  std::string report;
+  hid_device_info d = record("/dev/hidraw7", nullptr, nullptr, nullptr, 0, -1);
+  device::appendSurveyDevice(report, d);
+  EXPECT_NE(report.find("  serial_number: (null)\n"), std::string::npos);
+  EXPECT_NE(report.find("  Manufacturer: (null)\n"), std::string::npos);
+  EXPECT_NE(report.find("  Product:      (null)\n"), std::string::npos);
+  EXPECT_EQ(report.substr(report.size() - 20), "  Interface:    -1\n\n");
+}
+
+TEST(SurveyBlock, LongPiecesAreAppendedWhole) {
+  std::string path(1000, 'p');
+  std::wstring product(600, L'x');
+  std::string report;
+  hid_device_info d = record(path.c_str(), L"", L"", product.c_str(), 1, 0);
+  device::appendSurveyDevice(report, d);
+  EXPECT_NE(report.find("  path: " + path + "\n"), std::string::npos);
+  EXPECT_NE(report.find("  Product:      " + std::string(600, 'x') + "\n"), std::string::npos);
+  EXPECT_NE(report.find("  serial_number: \n"), std::string::npos);  // empty is not missing
+}
+
+TEST(SurveyBlock, BlocksFollowOneAnother) {
+  std::string report;
+  hid_device_info a = record("a", L"1", L"m", L"p", 1, 0);
+  hid_device_info b = record("b", L"2", L"m", L"p", 1, 1);
+  device::appendSurveyDevice(report, a);
+  device::appendSurveyDevice(report, b);
+  size_t lines = 0;
+  for (char c : report) lines += c == '\n';
+  EXPECT_EQ(lines, 18u);
+  EXPECT_EQ(report.find("Device Found\n"), 0u);
+  EXPECT_EQ(report.find("Device Found\n", 1), report.size() / 2);
+}
+
+TEST(WideText, RenderedAsUtf8) {
+  EXPECT_EQ(device::wideToUtf8(nullptr), "(null)");
+  EXPECT_EQ(device::wideToUtf8(L""), "");
+  EXPECT_EQ(device::wideToUtf8(L"abc"), "abc");
+  EXPECT_EQ(device::wideToUtf8(L"Gr\u00f6\u00dfe"), "Gr\xc3\xb6\xc3\x9f" "e");
+  EXPECT_EQ(device::wideToUtf8(L"\u20ac"), "\xe2\x82\xac");
+  EXPECT_EQ(device::wideToUtf8(L"\u00b5"), "\xc2\xb5");
+}
+
+TEST(WideText, NonCharactersBecomeReplacement) {
+  const wchar_t lone[] = {L'a', static_cast<wchar_t>(0xD800), L'b', 0};
+  EXPECT_EQ(device::wideToUtf8(lone), "a\xef\xbf\xbd" "b");
+  if (sizeof(wchar_t) == 4) {
+    const wchar_t astral[] = {static_cast<wchar_t>(0x1F600), 0};
+    EXPECT_EQ(device::wideToUtf8(astral), "\xf0\x9f\x98\x80");
+    const wchar_t tooBig[] = {static_cast<wchar_t>(0x110000), 0};
+    EXPECT_EQ(device::wideToUtf8(tooBig), "\xef\xbf\xbd");
+  } else {
+    const wchar_t pair[] = {static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00), 0};
+    EXPECT_EQ(device::wideToUtf8(pair), "\xf0\x9f\x98\x80");
+  }
+}
+
+}  // namespace
