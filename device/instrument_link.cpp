@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "device/device_handle.h"
+#include "device/device_presence.h"
 #include "device/report_descriptor.h"
 #include "device/survey_report.h"
 #include "platform/platform.h"
@@ -35,7 +36,8 @@ bool connectInstrument() noexcept {
   }
   wchar_t probe[kProbeBufferLength];
   probe[0] = 0;
-  if (hid_get_manufacturer_string(DeviceHandle, probe, kProbeBufferLength) < 0) {
+  if (hid_get_manufacturer_string(DeviceHandle, probe, kProbeBufferLength) < 0 ||
+      !deviceStillPresent(DeviceHandle)) {
     hid_device *dropped = DeviceHandle;
     DeviceHandle = nullptr;
     hid_close(dropped);
