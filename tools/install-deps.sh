@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev libssl-dev
   xvfb xauth x11-utils
   tcllib tklib liblnk-utils
+  qemu-system-x86 linux-image-amd64 busybox-static
 )
 missing=()
 for p in "${packages[@]}"; do
