@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev libssl-dev
   xvfb xauth x11-utils
   tcllib tklib liblnk-utils
-  qemu-system-x86 linux-image-amd64 busybox-static
+  qemu-system-x86 linux-image-amd64 busybox-static xz-utils cpio
 )
 missing=()
 for p in "${packages[@]}"; do
