@@ -189,28 +189,20 @@ TEST_F(CreateLinkTest, AMissingPersistenceInterfaceIsReportedAsNotWritten) {
 }
 
 TEST_F(CreateLinkTest, WordErrorsComeLeftToRightAndWriteNothing) {
-  const std::string all = "-objectPath, -description, -workingDirectory, -icon, or -arguments";
   const std::string long200(200, 'x');
+  // The texts themselves are checked at script level; here, that nothing reaches the link object.
   const struct {
     std::string script, message;
   } cases[] = {
       {"CreateLink", "wrong # args: should be \"CreateLink linkPath ?options?\""},
-      {"CreateLink /l.lnk -o", "\"-objectPath\" option must be followed by a file path"},
-      {"CreateLink /l.lnk -d", "\"-description\" option must be followed by a descriptive string"},
-      {"CreateLink /l.lnk -w", "\"-workingDirectory\" option must be followed by a directory path"},
-      {"CreateLink /l.lnk -i", "\"-icon\" option must be followed by an icon file path"},
       {"CreateLink /l.lnk -icon /x.ico", "Icon path must be followed by a numerical icon index (starting at 0)"},
-      {"CreateLink /l.lnk -a", "\"-arguments\" option must be followed by an argument string"},
       {"CreateLink /l.lnk -icon /x.ico one", "expected integer but got \"one\""},
       {"CreateLink /l.lnk -icon /x.ico 2147483648", "integer value too large to represent"},
-      {"CreateLink /l.lnk - x", "ambiguous option \"-\": must be " + all},
-      {"CreateLink /l.lnk {} x", "ambiguous option \"\": must be " + all},
-      {"CreateLink -objectPath /t", "bad option \"/t\": must be " + all},
-      {"CreateLink /l.lnk -o /t -d D -icon /x.ico 1 -x y", "bad option \"-x\": must be " + all},
+      {"CreateLink /l.lnk -o /t -d D -icon /x.ico 1 -x y",
+       "bad option \"-x\": must be -objectPath, -description, -workingDirectory, -icon, or -arguments"},
       {"CreateLink /l.lnk -o /t -d D -a", "\"-arguments\" option must be followed by an argument string"},
       {"CreateLink " + long200, "link path is too long: 200 bytes, at most 199"},
       {"CreateLink /l.lnk -d " + long200 + " -x", "value of \"-description\" is too long: 200 bytes, at most 199"},
-      {"CreateLink /l.lnk -icon " + long200 + " 1", "value of \"-icon\" is too long: 200 bytes, at most 199"},
   };
   for (const auto &c : cases) {
     calls.clear();
