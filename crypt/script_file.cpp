@@ -55,16 +55,17 @@ int32_t readScriptFile(const char *path, unsigned char *buffer, int32_t capacity
     return static_cast<int32_t>(n);
   }
 
+  // A read error (a directory opens, but does not read) is not a short file.
   unsigned char header[4];
   if (std::fread(header, 1, sizeof header, file.get()) != sizeof header) {
-    return fail(error, ScriptReadError::Truncated);
+    return fail(error, std::ferror(file.get()) ? ScriptReadError::CannotOpen : ScriptReadError::Truncated);
   }
   uint32_t declared = static_cast<uint32_t>(header[0]) << 24 | static_cast<uint32_t>(header[1]) << 16 |
                       static_cast<uint32_t>(header[2]) << 8 | static_cast<uint32_t>(header[3]);
   int32_t n = static_cast<int32_t>(declared);
   if (n <= 0 || n > largestProtectedLength(capacity)) return fail(error, ScriptReadError::BadLength);
   if (std::fread(buffer, 1, static_cast<size_t>(n), file.get()) != static_cast<size_t>(n)) {
-    return fail(error, ScriptReadError::Truncated);
+    return fail(error, std::ferror(file.get()) ? ScriptReadError::CannotOpen : ScriptReadError::Truncated);
   }
   return n;
 }

@@ -1,0 +1,266 @@
+// The protected script file reader and writer: well-formed files, every kind
+// of malformed one, plain mode, and the guarantee that nothing is stored past
+// the caller's buffer.
+#include "crypt/script_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "crypt/script_cipher.h"
+#include "crypt/script_key.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+const unsigned char kGuard = 0xA5;
+
+class ScriptFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = testing::TempDir() + "script_file_test.XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    ASSERT_NE(mkdtemp(name.data()), nullptr);
+    dir_ = name.data();
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  std::string path(const std::string &name) const { return dir_ + "/" + name; }
+
+  std::string writeRaw(const std::string &name, const Bytes &bytes) const {
+    std::string p = path(name);
+    std::ofstream out(p, std::ios::binary);
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return p;
+  }
+
+  static Bytes readRaw(const std::string &p) {
+    std::ifstream in(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  // A protected file whose length prefix says declared and that holds data.
+  std::string protectedFile(const std::string &name, uint32_t declared, const Bytes &data) const {
+    Bytes bytes = {static_cast<unsigned char>(declared >> 24), static_cast<unsigned char>(declared >> 16),
+                   static_cast<unsigned char>(declared >> 8), static_cast<unsigned char>(declared)};
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    return writeRaw(name, bytes);
+  }
+
+  // Reads into a buffer of capacity bytes followed by guard bytes, and checks
+  // that the guard is untouched whatever the outcome.
+  int32_t readGuarded(const std::string &p, int32_t capacity, bool isProtected, ScriptReadError *error,
+                      Bytes *contents = nullptr) {
+    Bytes buffer(static_cast<size_t>(capacity) + 64, kGuard);
+    int32_t n = readScriptFile(p.c_str(), buffer.data(), capacity, isProtected, error);
+    for (size_t i = static_cast<size_t>(capacity); i < buffer.size(); ++i) {
+      EXPECT_EQ(buffer[i], kGuard) << "stored past the buffer at " << i;
+    }
+    if (contents != nullptr) *contents = buffer;
+    return n;
+  }
+
+  std::string dir_;
+};
+
+Bytes counting(size_t n) {
+  Bytes out(n);
+  for (size_t i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(i * 7 + 1);
+  return out;
+}
+
+TEST_F(ScriptFileTest, WriterFramesTheDataWithABigEndianLength) {
+  Bytes data = counting(0x10208);
+  std::string p = path("a.tin");
+  EXPECT_EQ(writeScriptFile(p.c_str(), data.data(), static_cast<int32_t>(data.size()), true), 0x10208);
+  Bytes file = readRaw(p);
+  ASSERT_EQ(file.size(), 4 + data.size());
+  EXPECT_EQ(file[0], 0x00);
+  EXPECT_EQ(file[1], 0x01);
+  EXPECT_EQ(file[2], 0x02);
+  EXPECT_EQ(file[3], 0x08);
+  EXPECT_TRUE(std::equal(data.begin(), data.end(), file.begin() + 4));
+}
+
+TEST_F(ScriptFileTest, WellFormedFilesReadBack) {
+  for (size_t size : {8u, 16u, 4096u, 499992u}) {
+    SCOPED_TRACE(size);
+    Bytes data = counting(size);
+    std::string p = path("well.tin");
+    ASSERT_EQ(writeScriptFile(p.c_str(), data.data(), static_cast<int32_t>(size), true), static_cast<int32_t>(size));
+    ScriptReadError error = ScriptReadError::CannotOpen;
+    Bytes contents;
+    EXPECT_EQ(readGuarded(p, kScriptBufferSize, true, &error, &contents), static_cast<int32_t>(size));
+    EXPECT_EQ(error, ScriptReadError::None);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), contents.begin()));
+    EXPECT_EQ(contents[size], kGuard);  // nothing beyond N is written
+  }
+}
+
+TEST_F(ScriptFileTest, EncryptedScriptRoundTripsThroughTheFile) {
+  ScriptCipher cipher;
+  keyScriptCipher(cipher);
+  std::string text = "set a 1; proc twice {x} {expr {2 * $x}}; twice 21";
+  text.append((8 - text.size() % 8) % 8, ' ');  // whole blocks
+  Bytes data(text.begin(), text.end());
+  cipher.crypt(1, data.data(), static_cast<int32_t>(data.size()));
+  std::string p = path("script.tin");
+  ASSERT_EQ(writeScriptFile(p.c_str(), data.data(), static_cast<int32_t>(data.size()), true),
+            static_cast<int32_t>(data.size()));
+  Bytes buffer(kScriptBufferSize);
+  int32_t n = readScriptFile(p.c_str(), buffer.data(), kScriptBufferSize, true);
+  ASSERT_EQ(n, static_cast<int32_t>(text.size()));
+  cipher.crypt(0, buffer.data(), n);
+  EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + n), text);
+}
+
+TEST_F(ScriptFileTest, BytesAfterTheDeclaredLengthAreIgnored) {
+  Bytes data = counting(8 + 5);
+  Bytes contents;
+  ScriptReadError error;
+  EXPECT_EQ(readGuarded(protectedFile("tail.tin", 8, data), 64, true, &error, &contents), 8);
+  EXPECT_EQ(error, ScriptReadError::None);
+  EXPECT_TRUE(std::equal(data.begin(), data.begin() + 8, contents.begin()));
+  for (size_t i = 8; i < 64; ++i) EXPECT_EQ(contents[i], kGuard) << i;
+}
+
+TEST_F(ScriptFileTest, LengthNotAMultipleOfEightIsReadAsDeclared) {
+  // Only whole blocks decrypt, but the reader's job is the framing; it still
+  // leaves room for the cipher's whole last block.
+  ScriptReadError error;
+  EXPECT_EQ(readGuarded(protectedFile("odd.tin", 13, counting(13)), 64, true, &error), 13);
+  EXPECT_EQ(error, ScriptReadError::None);
+  // 13 bytes need 16 for the last block: a 14-byte buffer cannot take them.
+  EXPECT_EQ(readGuarded(protectedFile("odd.tin", 13, counting(13)), 14, true, &error), -1);
+  EXPECT_EQ(error, ScriptReadError::BadLength);
+}
+
+TEST_F(ScriptFileTest, LargestLengthTheScriptBufferTakes) {
+  ScriptReadError error;
+  EXPECT_EQ(readGuarded(protectedFile("max.tin", 499999, counting(499999)), kScriptBufferSize, true, &error),
+            499999);
+  EXPECT_EQ(error, ScriptReadError::None);
+  EXPECT_EQ(readGuarded(protectedFile("over.tin", 500000, counting(500000)), kScriptBufferSize, true, &error), -1);
+  EXPECT_EQ(error, ScriptReadError::BadLength);
+}
+
+TEST_F(ScriptFileTest, MalformedProtectedFilesAreRefused) {
+  struct Case {
+    const char *what;
+    Bytes file;
+    ScriptReadError why;
+  };
+  auto framed = [](uint32_t declared, size_t dataBytes) {
+    Bytes bytes = {static_cast<unsigned char>(declared >> 24), static_cast<unsigned char>(declared >> 16),
+                   static_cast<unsigned char>(declared >> 8), static_cast<unsigned char>(declared)};
+    Bytes data = counting(dataBytes);
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    return bytes;
+  };
+  const Case cases[] = {
+      {"empty file", {}, ScriptReadError::Truncated},
+      {"partial length prefix", {0x00, 0x00, 0x08}, ScriptReadError::Truncated},
+      {"length with no data", framed(16, 0), ScriptReadError::Truncated},
+      {"data shorter than the length", framed(16, 15), ScriptReadError::Truncated},
+      {"length 0", framed(0, 8), ScriptReadError::BadLength},
+      {"length -1", framed(0xFFFFFFFFu, 8), ScriptReadError::BadLength},
+      {"length -2^31", framed(0x80000000u, 8), ScriptReadError::BadLength},
+      {"length 2^31 - 1", framed(0x7FFFFFFFu, 8), ScriptReadError::BadLength},
+      {"length just past the buffer", framed(500000, 16), ScriptReadError::BadLength},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    ScriptReadError error = ScriptReadError::None;
+    Bytes contents;
+    EXPECT_EQ(readGuarded(writeRaw("bad.tin", c.file), kScriptBufferSize, true, &error, &contents), -1);
+    EXPECT_EQ(error, c.why);
+  }
+}
+
+TEST_F(ScriptFileTest, TruncatedFileNeverReadsAsFillerBytes) {
+  // A short file must not come back as a script with 0xFF (or anything) in
+  // place of the missing bytes: it is refused as a whole.
+  Bytes contents;
+  ScriptReadError error;
+  EXPECT_EQ(readGuarded(protectedFile("short.tin", 64, counting(60)), 128, true, &error, &contents), -1);
+  EXPECT_EQ(error, ScriptReadError::Truncated);
+}
+
+TEST_F(ScriptFileTest, MissingFileCannotBeOpenedInEitherMode) {
+  for (bool isProtected : {true, false}) {
+    ScriptReadError error = ScriptReadError::None;
+    EXPECT_EQ(readGuarded(path("absent.tin"), 64, isProtected, &error), -1);
+    EXPECT_EQ(error, ScriptReadError::CannotOpen);
+  }
+  // The error argument is optional.
+  Bytes buffer(64);
+  EXPECT_EQ(readScriptFile(path("absent.tin").c_str(), buffer.data(), 64, true), -1);
+}
+
+TEST_F(ScriptFileTest, DirectoryIsUnreadableNotShort) {
+  ASSERT_EQ(mkdir(path("folder.tin").c_str(), 0755), 0);
+  ScriptReadError error = ScriptReadError::None;
+  EXPECT_EQ(readGuarded(path("folder.tin"), 64, true, &error), -1);
+  EXPECT_EQ(error, ScriptReadError::CannotOpen);
+}
+
+TEST_F(ScriptFileTest, PlainModeReadsTheTextAsItIs) {
+  std::string text = "puts hello\nset x {a b}\n";
+  std::string p = path("plain.tcl");
+  EXPECT_EQ(writeScriptFile(p.c_str(), reinterpret_cast<const unsigned char *>(text.data()),
+                            static_cast<int32_t>(text.size()), false),
+            static_cast<int32_t>(text.size()));
+  EXPECT_EQ(readRaw(p), Bytes(text.begin(), text.end()));  // no length prefix
+  ScriptReadError error;
+  Bytes contents;
+  EXPECT_EQ(readGuarded(p, 100, false, &error, &contents), static_cast<int32_t>(text.size()));
+  EXPECT_EQ(error, ScriptReadError::None);
+  EXPECT_EQ(std::string(contents.begin(), contents.begin() + static_cast<long>(text.size())), text);
+}
+
+TEST_F(ScriptFileTest, PlainModeLimitsAndEmptyFile) {
+  ScriptReadError error;
+  // capacity - 1 bytes fit (one byte stays for the terminator); one more does not.
+  EXPECT_EQ(readGuarded(writeRaw("fits.tcl", Bytes(99, 'x')), 100, false, &error), 99);
+  EXPECT_EQ(error, ScriptReadError::None);
+  EXPECT_EQ(readGuarded(writeRaw("big.tcl", Bytes(100, 'x')), 100, false, &error), -1);
+  EXPECT_EQ(error, ScriptReadError::TooLarge);
+  EXPECT_EQ(readGuarded(writeRaw("empty.tcl", Bytes()), 100, false, &error), 0);
+  EXPECT_EQ(error, ScriptReadError::None);
+}
+
+TEST_F(ScriptFileTest, WriterFailures) {
+  Bytes data = counting(16);
+  EXPECT_EQ(writeScriptFile(path("no/such/dir/a.tin").c_str(), data.data(), 16, true), -1);
+  EXPECT_EQ(writeScriptFile(path("no/such/dir/a.tcl").c_str(), data.data(), 16, false), -1);
+  EXPECT_EQ(writeScriptFile(path("negative.tin").c_str(), data.data(), -1, true), -1);
+  // A protected file of no data is written as just its prefix, which the
+  // reader then refuses.
+  std::string p = path("zero.tin");
+  EXPECT_EQ(writeScriptFile(p.c_str(), data.data(), 0, true), 0);
+  EXPECT_EQ(readRaw(p), Bytes(4, 0));
+  ScriptReadError error;
+  EXPECT_EQ(readGuarded(p, 64, true, &error), -1);
+  EXPECT_EQ(error, ScriptReadError::BadLength);
+}
+
+TEST(ScriptReadErrorText, EveryReasonHasItsOwnText) {
+  const ScriptReadError all[] = {ScriptReadError::None, ScriptReadError::CannotOpen, ScriptReadError::Truncated,
+                                 ScriptReadError::BadLength, ScriptReadError::TooLarge};
+  std::vector<std::string> texts;
+  for (ScriptReadError e : all) texts.emplace_back(describeScriptReadError(e));
+  for (size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_FALSE(texts[i].empty());
+    for (size_t j = i + 1; j < texts.size(); ++j) EXPECT_NE(texts[i], texts[j]);
+  }
+}
+
+}  // namespace
