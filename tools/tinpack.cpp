@@ -28,36 +28,54 @@ int failure(const char *what, const char *path, const char *why) {
   return 1;
 }
 
-bool readWhole(const char *path, std::vector<unsigned char> &bytes) {
+enum class ReadOutcome { Read, CannotRead, TooLarge };
+
+// Reads the whole file into bytes, but never more than limit + 1 bytes: a
+// file past the limit (or an endless one, such as a device) is refused
+// without being read to its end. why receives the system's reason.
+ReadOutcome readAtMost(const char *path, size_t limit, std::vector<unsigned char> &bytes, int &why) {
   FILE *in = std::fopen(path, "rb");
-  if (in == nullptr) return false;
-  unsigned char chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-  bool ok = !std::ferror(in);
+  if (in == nullptr) {
+    why = errno;
+    return ReadOutcome::CannotRead;
+  }
+  bytes.resize(limit + 1);
+  size_t n = std::fread(bytes.data(), 1, bytes.size(), in);
+  bool failed = std::ferror(in) != 0;
+  why = errno;
   std::fclose(in);
-  return ok;
+  bytes.resize(n);
+  if (failed) return ReadOutcome::CannotRead;
+  return n > limit ? ReadOutcome::TooLarge : ReadOutcome::Read;
 }
 
 int encryptFile(const ScriptCipher &cipher, const char *inPath, const char *outPath) {
   std::vector<unsigned char> text;
-  if (!readWhole(inPath, text)) return failure("cannot read", inPath, std::strerror(errno));
+  int why = 0;
+  switch (readAtMost(inPath, static_cast<size_t>(kLargestScript), text, why)) {
+    case ReadOutcome::CannotRead:
+      return failure("cannot read", inPath, std::strerror(why));
+    case ReadOutcome::TooLarge: {
+      char reason[128];
+      std::snprintf(reason, sizeof reason, "the script is larger than the %d bytes the shell reads",
+                    static_cast<int>(kLargestScript));
+      return failure("cannot protect", inPath, reason);
+    }
+    case ReadOutcome::Read:
+      break;
+  }
   if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
     return failure("cannot protect", inPath, "the script contains a NUL byte, where the shell would stop reading");
   }
-  // Blanks fill the last block: harmless to Tcl, unlike NUL.
+  // Blanks fill the last block: harmless to Tcl, unlike NUL. An empty script
+  // becomes one block of blanks, since the shell refuses a length of 0.
   size_t padded = (text.size() + kBlock - 1) / kBlock * kBlock;
   if (padded == 0) padded = kBlock;
-  if (padded > static_cast<size_t>(kLargestScript)) {
-    char why[128];
-    std::snprintf(why, sizeof why, "the script has %zu bytes; the shell reads at most %d", text.size(),
-                  static_cast<int>(kLargestScript));
-    return failure("cannot protect", inPath, why);
-  }
   text.resize(padded, ' ');
   cipher.crypt(1, text.data(), static_cast<int32_t>(padded));
+  errno = 0;
   if (writeScriptFile(outPath, text.data(), static_cast<int32_t>(padded), true) < 0) {
-    return failure("cannot write", outPath, std::strerror(errno));
+    return failure("cannot write", outPath, errno != 0 ? std::strerror(errno) : "write failed");
   }
   return 0;
 }
@@ -71,8 +89,9 @@ int decryptFile(const ScriptCipher &cipher, const char *inPath, const char *outP
     return failure("cannot read", inPath, "the length prefix is not a whole number of 8-byte blocks");
   }
   cipher.crypt(0, buffer.data(), n);
+  errno = 0;
   if (writeScriptFile(outPath, buffer.data(), n, false) < 0) {
-    return failure("cannot write", outPath, std::strerror(errno));
+    return failure("cannot write", outPath, errno != 0 ? std::strerror(errno) : "write failed");
   }
   return 0;
 }

@@ -1,0 +1,231 @@
+// tinpack as a user runs it: the built tool on real files, its exit status
+// and its messages. What it writes is checked with the shell's own reader,
+// cipher and key, so a tinpack that drifted from the shell would fail here.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "crypt/script_cipher.h"
+#include "crypt/script_file.h"
+#include "crypt/script_key.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+const std::string kTinpack = std::string(FIELDWISH_BUILD_DIR) + "/bin/tinpack";
+
+struct Outcome {
+  int status;          // exit status, or -1 when the tool did not exit normally
+  std::string output;  // standard output and standard error together
+};
+
+class TinpackTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(access(kTinpack.c_str(), X_OK), 0) << "build tinpack first: " << kTinpack;
+    std::string pattern = testing::TempDir() + "tinpack_test.XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    ASSERT_NE(mkdtemp(name.data()), nullptr);
+    dir_ = name.data();
+    keyScriptCipher(cipher_);
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  std::string path(const std::string &name) const { return dir_ + "/" + name; }
+
+  std::string write(const std::string &name, const Bytes &bytes) const {
+    std::string p = path(name);
+    std::ofstream out(p, std::ios::binary);
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return p;
+  }
+  std::string write(const std::string &name, const std::string &text) const {
+    return write(name, Bytes(text.begin(), text.end()));
+  }
+
+  static Bytes read(const std::string &p) {
+    std::ifstream in(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  static bool exists(const std::string &p) { return access(p.c_str(), F_OK) == 0; }
+
+  // Runs tinpack with the given words (paths here hold no quotes).
+  static Outcome run(const std::vector<std::string> &words) {
+    std::string command = "'" + kTinpack + "'";
+    for (const std::string &w : words) command += " '" + w + "'";
+    command += " 2>&1";
+    Outcome outcome{-1, ""};
+    FILE *pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return outcome;
+    char chunk[512];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) outcome.output.append(chunk, n);
+    int status = pclose(pipe);
+    if (status != -1 && WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+    return outcome;
+  }
+
+  // The plain text of a protected file as the shell would see it.
+  std::string reveal(const std::string &p) {
+    Bytes buffer(kScriptBufferSize);
+    int32_t n = readScriptFile(p.c_str(), buffer.data(), kScriptBufferSize, true);
+    if (n < 0) return "<unreadable>";
+    cipher_.crypt(0, buffer.data(), n);
+    return std::string(buffer.begin(), buffer.begin() + n);
+  }
+
+  std::string dir_;
+  ScriptCipher cipher_;
+};
+
+// The declared length of a protected file.
+int64_t declaredLength(const Bytes &file) {
+  if (file.size() < 4) return -1;
+  return static_cast<int64_t>(file[0]) << 24 | file[1] << 16 | file[2] << 8 | file[3];
+}
+
+TEST_F(TinpackTest, EncryptThenDecryptRoundTrips) {
+  const std::string scripts[] = {
+      "puts {hello}\n",
+      "proc greet {who} {\n    return \"hello, $who\"\n}\r\nset t [greet world]; # \xc3\xa9t\xc3\xa9\n",
+      std::string("set x 12345678"),  // exactly two blocks
+  };
+  for (const std::string &text : scripts) {
+    SCOPED_TRACE(text);
+    std::string in = write("in.tcl", text), tin = path("out.tin"), back = path("back.tcl");
+    Outcome encrypted = run({"encrypt", in, tin});
+    EXPECT_EQ(encrypted.status, 0) << encrypted.output;
+    EXPECT_EQ(encrypted.output, "");
+    size_t padded = (text.size() + 7) / 8 * 8;
+    Bytes file = read(tin);
+    EXPECT_EQ(declaredLength(file), static_cast<int64_t>(padded));
+    EXPECT_EQ(file.size(), 4 + padded);
+    // The shell's own reader, cipher and key give the text back.
+    EXPECT_EQ(reveal(tin), text + std::string(padded - text.size(), ' '));
+
+    Outcome decrypted = run({"decrypt", tin, back});
+    EXPECT_EQ(decrypted.status, 0) << decrypted.output;
+    Bytes plain = read(back);
+    EXPECT_EQ(std::string(plain.begin(), plain.end()), text + std::string(padded - text.size(), ' '));
+  }
+}
+
+TEST_F(TinpackTest, PaddingIsBlanksNeverNul) {
+  for (size_t length = 1; length <= 16; ++length) {
+    SCOPED_TRACE(length);
+    std::string text(length, 'x');
+    std::string tin = path("pad.tin");
+    ASSERT_EQ(run({"encrypt", write("pad.tcl", text), tin}).status, 0);
+    std::string revealed = reveal(tin);
+    ASSERT_EQ(revealed.size() % 8, 0u);
+    EXPECT_EQ(revealed.substr(0, length), text);
+    EXPECT_EQ(revealed.substr(length), std::string(revealed.size() - length, ' '));
+    EXPECT_EQ(revealed.find('\0'), std::string::npos);
+  }
+}
+
+TEST_F(TinpackTest, EmptyScriptBecomesOneBlockOfBlanks) {
+  std::string tin = path("empty.tin");
+  Outcome outcome = run({"encrypt", write("empty.tcl", ""), tin});
+  EXPECT_EQ(outcome.status, 0) << outcome.output;
+  EXPECT_EQ(declaredLength(read(tin)), 8);
+  EXPECT_EQ(reveal(tin), std::string(8, ' '));
+}
+
+TEST_F(TinpackTest, NulInTheScriptIsRefused) {
+  std::string in = write("nul.tcl", std::string("puts a\0puts b\n", 14)), tin = path("nul.tin");
+  Outcome outcome = run({"encrypt", in, tin});
+  EXPECT_NE(outcome.status, 0);
+  EXPECT_NE(outcome.output.find("NUL"), std::string::npos) << outcome.output;
+  EXPECT_NE(outcome.output.find(in), std::string::npos) << outcome.output;
+  EXPECT_FALSE(exists(tin));
+}
+
+TEST_F(TinpackTest, LargestScriptTheShellReads) {
+  // 499,992 bytes is the largest whole number of blocks below the shell's
+  // 500,000-byte buffer (which keeps one byte for the terminator).
+  std::string tin = path("max.tin");
+  Outcome fits = run({"encrypt", write("max.tcl", std::string(499992, '#')), tin});
+  EXPECT_EQ(fits.status, 0) << fits.output;
+  EXPECT_EQ(declaredLength(read(tin)), 499992);
+
+  std::string over = path("over.tin");
+  Outcome tooLarge = run({"encrypt", write("over.tcl", std::string(499993, '#')), over});
+  EXPECT_NE(tooLarge.status, 0);
+  EXPECT_NE(tooLarge.output.find("larger than"), std::string::npos) << tooLarge.output;
+  EXPECT_FALSE(exists(over));
+}
+
+TEST_F(TinpackTest, MalformedProtectedFilesAreRefused) {
+  struct Case {
+    const char *what;
+    Bytes file;
+    const char *reason;  // a fragment of the message
+  };
+  const Case cases[] = {
+      {"empty file", {}, "shorter"},
+      {"partial length", {0, 0}, "shorter"},
+      {"truncated data", {0, 0, 0, 16, 1, 2, 3}, "shorter"},
+      {"length 0", {0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}, "length prefix"},
+      {"negative length", {0xFF, 0xFF, 0xFF, 0xF8, 1, 2, 3, 4, 5, 6, 7, 8}, "length prefix"},
+      {"length past the buffer", {0x00, 0x07, 0xA1, 0x20, 1, 2, 3, 4, 5, 6, 7, 8}, "length prefix"},
+      {"length not whole blocks", {0, 0, 0, 5, 1, 2, 3, 4, 5, 6, 7, 8}, "8-byte blocks"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string in = write("bad.tin", c.file), out = path("bad.tcl");
+    Outcome outcome = run({"decrypt", in, out});
+    EXPECT_NE(outcome.status, 0);
+    EXPECT_NE(outcome.output.find(in), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find(c.reason), std::string::npos) << outcome.output;
+    EXPECT_FALSE(exists(out));
+  }
+}
+
+TEST_F(TinpackTest, UnreadableInputIsReported) {
+  ASSERT_EQ(mkdir(path("folder").c_str(), 0755), 0);
+  for (const char *verb : {"encrypt", "decrypt"}) {
+    SCOPED_TRACE(verb);
+    Outcome missing = run({verb, path("absent.tcl"), path("out")});
+    EXPECT_NE(missing.status, 0);
+    EXPECT_NE(missing.output.find("cannot read"), std::string::npos) << missing.output;
+    EXPECT_NE(missing.output.find(path("absent.tcl")), std::string::npos) << missing.output;
+
+    Outcome folder = run({verb, path("folder"), path("out")});
+    EXPECT_NE(folder.status, 0);
+    EXPECT_NE(folder.output.find("cannot read"), std::string::npos) << folder.output;
+    EXPECT_FALSE(exists(path("out")));
+  }
+  Outcome missing = run({"encrypt", path("absent.tcl"), path("out")});
+  EXPECT_NE(missing.output.find("No such file"), std::string::npos) << missing.output;
+}
+
+TEST_F(TinpackTest, UnwritableOutputIsReported) {
+  std::string in = write("ok.tcl", "puts ok\n");
+  Outcome outcome = run({"encrypt", in, path("no/such/dir/out.tin")});
+  EXPECT_NE(outcome.status, 0);
+  EXPECT_NE(outcome.output.find("cannot write"), std::string::npos) << outcome.output;
+}
+
+TEST_F(TinpackTest, WrongWordsShowTheUsage) {
+  const std::vector<std::vector<std::string>> wrong = {
+      {}, {"encrypt"}, {"encrypt", "a"}, {"encrypt", "a", "b", "c"}, {"pack", "a", "b"}};
+  for (const auto &words : wrong) {
+    Outcome outcome = run(words);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.output.find("usage: tinpack encrypt|decrypt IN OUT"), std::string::npos) << outcome.output;
+  }
+}
+
+}  // namespace
