@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# crypt_source_bench.sh [BUILD_DIR] [RUNS]
+# CryptSource of a protected 499,992-byte script against source of the same
+# plain script, in one fieldwish process under a private Xvfb.
+set -eu
+build_dir=$(cd "${1:-build}" && pwd)
+runs=${2:-30}
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/xvfb.sh"
+
+work=$(mktemp -d /tmp/fieldwish-bench.XXXXXX)
+trap 'stop_private_xvfb; rm -rf "$work"' EXIT
+mkdir -p "$work/bin" "$work/tcl" "$work/load"
+cp "$build_dir"/tcl/*.tin "$work/tcl/"
+start_private_xvfb "$work/xvfb.log"
+
+cd "$work/bin"
+"$build_dir/bin/fieldwish" "$here/crypt_source_bench.tcl" "$work/load" "$build_dir/bin/tinpack" "$runs" </dev/null

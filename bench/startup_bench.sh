@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# startup_bench.sh [BUILD_DIR] [RUNS]
+# Start-up of fieldwish (booting the dashboard) to its event loop against
+# Debian's wish8.6, both under one private Xvfb: time and peak memory.
+set -eu
+build_dir=$(cd "${1:-build}" && pwd)
+runs=${2:-40}
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/xvfb.sh"
+wish=$(command -v wish8.6 || true)
+if [ -z "$wish" ]; then
+  echo "startup: wish8.6 is missing (Debian package tk8.6)" >&2
+  exit 1
+fi
+
+work=$(mktemp -d /tmp/fieldwish-bench.XXXXXX)
+trap 'stop_private_xvfb; rm -rf "$work"' EXIT
+mkdir -p "$work/bin" "$work/tcl"
+cp "$build_dir"/tcl/*.tin "$work/tcl/"
+start_private_xvfb "$work/xvfb.log"
+
+cd "$work/bin"
+"$build_dir/bench/startup_bench" "$runs" \
+  fieldwish "$build_dir/bin/fieldwish" "$here/startup.tcl" -- \
+  wish8.6 "$wish" "$here/startup.tcl" </dev/null
