@@ -4,6 +4,7 @@ set -eu
 packages=(
   cmake make g++ pkg-config
   tcl8.6-dev tk8.6-dev libx11-dev
+  tk8.6
   libhidapi-dev libudev-dev
   libgtest-dev libbenchmark-dev libssl-dev
   xvfb xauth x11-utils
