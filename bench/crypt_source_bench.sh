@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# crypt_source_bench.sh [BUILD_DIR] [RUNS]
+# crypt_source_bench.sh [BUILD_DIR] [RUNS]   (also BUILD_DIR/bench/crypt_source)
 # CryptSource of a protected 499,992-byte script against source of the same
 # plain script, in one fieldwish process under a private Xvfb.
 set -eu
-build_dir=$(cd "${1:-build}" && pwd)
+# Run as BUILD_DIR/bench/crypt_source (make bench), the build is the link's.
+build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 runs=${2:-30}
-here=$(cd "$(dirname "$0")" && pwd)
+here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
 . "$here/xvfb.sh"
 
 work=$(mktemp -d /tmp/fieldwish-bench.XXXXXX)

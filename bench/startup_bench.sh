@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# startup_bench.sh [BUILD_DIR] [RUNS]
+# startup_bench.sh [BUILD_DIR] [RUNS]   (also BUILD_DIR/bench/startup)
 # Start-up of fieldwish (booting the dashboard) to its event loop against
 # Debian's wish8.6, both under one private Xvfb: time and peak memory.
 set -eu
-build_dir=$(cd "${1:-build}" && pwd)
+# Run as BUILD_DIR/bench/startup (make bench), the build is the link's.
+build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 runs=${2:-40}
-here=$(cd "$(dirname "$0")" && pwd)
+here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
 . "$here/xvfb.sh"
 wish=$(command -v wish8.6 || true)
 if [ -z "$wish" ]; then
@@ -20,6 +21,6 @@ cp "$build_dir"/tcl/*.tin "$work/tcl/"
 start_private_xvfb "$work/xvfb.log"
 
 cd "$work/bin"
-"$build_dir/bench/startup_bench" "$runs" \
+"$build_dir/bench/helpers/startup_bench" "$runs" \
   fieldwish "$build_dir/bin/fieldwish" "$here/startup.tcl" -- \
   wish8.6 "$wish" "$here/startup.tcl" </dev/null
