@@ -11,9 +11,11 @@
 namespace device {
 
 // Opens the instrument into DeviceHandle when none is held, or probes the held
-// one through its manufacturer string; a failed probe closes and drops it (a
-// handle left open would block later opens where the HID layer shares devices
-// for reading only). True when a live handle is held afterwards.
+// one through its manufacturer string (and, since hidraw answers that from a
+// cache, through the kernel's view of the device: device_presence.h); a failed
+// probe closes and drops it (a handle left open would block later opens where
+// the HID layer shares devices for reading only). True when a live handle is
+// held afterwards.
 bool connectInstrument() noexcept;
 
 // The survey report: every HID device, then the outcome of a trial open of the
