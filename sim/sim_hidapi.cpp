@@ -123,9 +123,7 @@ void VirtualLink::attach() {
 }
 
 void VirtualLink::reset() {
-  if (!attached) {
-    attached = true;
-  }
+  attached = true;
   initFails = false;
   writeFault = WriteFault::kNone;
   readFails = false;
