@@ -27,11 +27,17 @@ void trace(const char *format, ...) {
   std::fflush(stdout);
 }
 
+// The held handle's write length, looked up once per handle: reading the
+// report descriptor costs more than a whole exchange with a prompt reply.
+// Negative while not yet known; forgotten whenever DeviceHandle changes.
+int heldWriteLength = -1;
+
 }  // namespace
 
 bool connectInstrument() noexcept {
   if (DeviceHandle == nullptr) {
     DeviceHandle = hid_open(kInstrumentVendorId, kInstrumentProductId, nullptr);
+    heldWriteLength = -1;
     return DeviceHandle != nullptr;
   }
   wchar_t probe[kProbeBufferLength];
@@ -40,6 +46,7 @@ bool connectInstrument() noexcept {
       !deviceStillPresent(DeviceHandle)) {
     hid_device *dropped = DeviceHandle;
     DeviceHandle = nullptr;
+    heldWriteLength = -1;
     hid_close(dropped);
     return false;
   }
@@ -80,7 +87,8 @@ std::string exchangeCommand(ExchangeBuffer &buffer) noexcept {
     trace("device not found\n");
     return "Unable to write()";
   }
-  trace("WriteFile length = %d\n", writeLength(DeviceHandle));
+  if (heldWriteLength < 0) heldWriteLength = writeLength(DeviceHandle);
+  trace("WriteFile length = %d\n", heldWriteLength);
   if (hid_write(DeviceHandle, buffer.bytes, kCommandReportSize) < 0) {
     bool refused = classifyWriteFailure(hid_error(DeviceHandle)) == WriteFailure::kRefused;
     trace(refused ? "WriteFile Error (1)\n" : "WriteFile Error (2)\n");

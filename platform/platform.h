@@ -92,4 +92,14 @@ void releaseShellLink(ShellLink *link);
 // length, or 0 when it cannot be had or does not fit.
 size_t hidReportDescriptor(const char *devicePath, unsigned char *buffer, size_t size);
 
+// What the operating system says of the HID device at devicePath (a device
+// path as hidapi gives it), asked without sending anything to the device and
+// without taking any of the input reports queued for its open handles.
+enum class HidDeviceState {
+  kPresent,  // the device is there
+  kGone,     // the device has certainly gone
+  kUnknown,  // the path is not one the system can be asked about, or it did not answer
+};
+HidDeviceState hidDeviceState(const char *devicePath);
+
 }  // namespace platform
