@@ -7,7 +7,7 @@ set -eu
 build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 runs=${2:-30}
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
-. "$here/xvfb.sh"
+. "$here/../tools/xvfb.sh"
 
 work=$(mktemp -d /tmp/fieldwish-bench.XXXXXX)
 trap 'stop_private_xvfb; rm -rf "$work"' EXIT

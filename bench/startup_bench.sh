@@ -9,7 +9,7 @@ set -eu
 build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 runs=${2:-40}
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
-. "$here/xvfb.sh"
+. "$here/../tools/xvfb.sh"
 wish=$(command -v wish8.6 || true)
 if [ -z "$wish" ]; then
   echo "startup: wish8.6 is missing (Debian package tk8.6)" >&2

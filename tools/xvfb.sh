@@ -1,19 +1,22 @@
-# Sourced by the bench scripts: start_private_xvfb starts an Xvfb on a free
-# display, exports DISPLAY and sets xvfb_pid; stop_private_xvfb stops it.
+# Sourced by the test and benchmark drivers. start_private_xvfb LOG [SECONDS]
+# starts an Xvfb on a display it picks itself (free, never a running one),
+# exports DISPLAY and sets xvfb_pid; it waits up to SECONDS (default 5) for
+# the server. stop_private_xvfb stops it.
 xvfb_pid=
 start_private_xvfb() {
-  local log=$1 display_file
+  local log=$1 seconds=${2:-5} display_file tries
   display_file=$(mktemp)
   exec 3> "$display_file"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$log" 2>&1 &
   xvfb_pid=$!
   exec 3>&-
-  for _ in $(seq 1 100); do
-    [ -s "$display_file" ] && break
+  tries=$((seconds * 20))
+  while [ "$tries" -gt 0 ] && [ ! -s "$display_file" ]; do
     sleep 0.05
+    tries=$((tries - 1))
   done
   if [ ! -s "$display_file" ]; then
-    echo "bench: Xvfb did not start:" >&2
+    echo "Xvfb did not start:" >&2
     cat "$log" >&2
     rm -f "$display_file"
     return 1
