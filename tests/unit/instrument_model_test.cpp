@@ -31,10 +31,6 @@ uint32_t bigEndian32(const Report &r, size_t at) {
   return (uint32_t(r[at]) << 24) | (uint32_t(r[at + 1]) << 16) | (uint32_t(r[at + 2]) << 8) | r[at + 3];
 }
 
-int16_t bigEndian16(const Report &r, size_t at) {
-  return static_cast<int16_t>((r[at] << 8) | r[at + 1]);
-}
-
 TEST(InstrumentProtocol, IdentifyNamesTheInstrument) {
   InstrumentModel model;
   Report in = sendAndRead(model, command('I'));
@@ -48,21 +44,10 @@ TEST(InstrumentProtocol, IdentifyNamesTheInstrument) {
   EXPECT_EQ(in[63], 0);
 }
 
-TEST(InstrumentProtocol, MeasurementFramesFollowTheDocumentedFormulas) {
+TEST(InstrumentProtocol, FirstMeasurementFrameAsDocumented) {
   InstrumentModel model;
-  // The first frame exactly as the README shows it.
   const uint8_t first[] = {0x4d, 0x04, 0, 0, 0, 0, 0x08, 0x66, 0x01, 0xc7, 0x27, 0x94, 0xff, 0x9c, 0};
-  Report in = sendAndRead(model, command('M'));
-  EXPECT_EQ(0, std::memcmp(in.data(), first, sizeof first));
-  for (uint32_t s = 1; s < 45; ++s) {
-    in = sendAndRead(model, command('M'));
-    ASSERT_EQ(bigEndian32(in, 2), s);
-    EXPECT_EQ(bigEndian16(in, 6), 2150 + 5 * int(s % 20));
-    EXPECT_EQ(bigEndian16(in, 8), 455 + int(s % 7));
-    EXPECT_EQ(bigEndian16(in, 10), 10132 - int(s % 10));
-    EXPECT_EQ(bigEndian16(in, 12), -100 + 10 * int(s % 21));
-    EXPECT_EQ(in[14], 0);
-  }
+  EXPECT_EQ(0, std::memcmp(sendAndRead(model, command('M')).data(), first, sizeof first));
 }
 
 TEST(InstrumentProtocol, OutputIsSetAndReportedInStatus) {
@@ -107,37 +92,8 @@ TEST(InstrumentProtocol, ShortReportIsZeroPadded) {
   EXPECT_EQ(model.lastReceived(), in);
 }
 
-TEST(InstrumentTiming, ReplyAfterKEmptyPolls) {
-  for (unsigned k : {0u, 1u, 7u, 249u}) {
-    InstrumentModel model;
-    model.setReplyDelay(k);
-    Report out = command('I');
-    model.receive(out.data(), out.size());
-    Report in{};
-    for (unsigned i = 0; i < k; ++i) ASSERT_FALSE(model.poll(in)) << "k=" << k << " poll " << i;
-    EXPECT_TRUE(model.poll(in)) << "k=" << k;
-    EXPECT_EQ(in[0], 'I');
-    EXPECT_FALSE(model.poll(in));
-  }
-}
-
-TEST(InstrumentTiming, LateReplyIsDeliveredBeforeTheNextOne) {
-  InstrumentModel model;
-  model.setReplyDelay(250);
-  Report out = command('I');
-  model.receive(out.data(), out.size());
-  Report in{};
-  for (int i = 0; i < 250; ++i) ASSERT_FALSE(model.poll(in));  // the host's whole budget
-  model.setReplyDelay(0);
-  out = command('S');
-  model.receive(out.data(), out.size());
-  EXPECT_EQ(model.queuedReplies(), 2u);
-  ASSERT_TRUE(model.poll(in));
-  EXPECT_EQ(in[0], 'I');
-  ASSERT_TRUE(model.poll(in));
-  EXPECT_EQ(in[0], 'S');
-}
-
+// Replies after k polls and late replies in arrival order are checked through
+// HidCommand in tests/tcl/hid_command.test.
 TEST(InstrumentTiming, AdvanceAndTakeDueForTimeBasedTransports) {
   InstrumentModel model;
   model.setReplyDelay(10);
