@@ -3,6 +3,8 @@
 // the report descriptor's shape.
 #include "sim/instrument_sim_main_support.h"
 
+#include "device/report_descriptor.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -36,15 +38,10 @@ TEST(ParseControlLine, VerbsWithoutArguments) {
 }
 
 TEST(ParseControlLine, SilentTakesAnOptionalSwitch) {
-  EXPECT_EQ(1u, sim::ParseControlLine("silent").argument);
-  EXPECT_EQ(1u, sim::ParseControlLine("silent on").argument);
-  EXPECT_EQ(1u, sim::ParseControlLine("silent 1").argument);
-  EXPECT_EQ(0u, sim::ParseControlLine("silent off").argument);
-  EXPECT_EQ(0u, sim::ParseControlLine("silent 0").argument);
+  for (const char *on : {"silent", "silent on", "silent 1"}) EXPECT_EQ(1u, sim::ParseControlLine(on).argument) << on;
+  for (const char *off : {"silent off", "silent 0"}) EXPECT_EQ(0u, sim::ParseControlLine(off).argument) << off;
   EXPECT_EQ(ControlRequest::kSilent, sim::ParseControlLine("silent off").verb);
-  ControlRequest bad = sim::ParseControlLine("silent maybe");
-  EXPECT_EQ(ControlRequest::kInvalid, bad.verb);
-  EXPECT_EQ("expected on or off but got \"maybe\"", bad.error);
+  EXPECT_EQ("expected on or off but got \"maybe\"", sim::ParseControlLine("silent maybe").error);
   EXPECT_EQ(ControlRequest::kInvalid, sim::ParseControlLine("silent on off").verb);
 }
 
@@ -135,35 +132,11 @@ TEST_F(FakeSysfs, MatchSeesTheResolvedDevicePath) {
   EXPECT_NE(std::string::npos, seen.find("/devices/virtual/0003:04D8:003F.0002/hidraw/hidraw1")) << seen;
 }
 
-// Walks the descriptor's short items and adds up the input and output report
-// sizes, so that a change to it that breaks the 64-byte reports shows here.
-TEST(ReportDescriptor, SixtyFourByteReportsWithoutReportIds) {
-  unsigned reportSize = 0, reportCount = 0, inputBits = 0, outputBits = 0;
-  bool reportId = false;
-  int depth = 0;
-  for (size_t i = 0; i < sim::kReportDescriptorSize;) {
-    uint8_t prefix = sim::kReportDescriptor[i];
-    size_t size = prefix & 3;
-    if (size == 3) size = 4;
-    ASSERT_LE(i + 1 + size, sim::kReportDescriptorSize);
-    unsigned value = 0;
-    for (size_t b = 0; b < size; ++b) value |= unsigned(sim::kReportDescriptor[i + 1 + b]) << (8 * b);
-    switch (prefix & 0xFC) {
-      case 0x74: reportSize = value; break;
-      case 0x94: reportCount = value; break;
-      case 0x84: reportId = true; break;
-      case 0x80: inputBits += reportSize * reportCount; break;
-      case 0x90: outputBits += reportSize * reportCount; break;
-      case 0xA0: ++depth; break;
-      case 0xC0: --depth; break;
-      default: break;
-    }
-    i += 1 + size;
-  }
-  EXPECT_EQ(64u * 8, inputBits);
-  EXPECT_EQ(64u * 8, outputBits);
-  EXPECT_FALSE(reportId);
-  EXPECT_EQ(0, depth);
+// The host's own descriptor parser: 64-byte output reports without report IDs
+// (65 with the ID byte) and a well-formed item stream. Input reports are
+// checked end to end by the real-HID suite (tests/hidvm), which reads them.
+TEST(ReportDescriptor, SixtyFourByteOutputReportsWithoutReportIds) {
+  EXPECT_EQ(65, device::outputReportLength(sim::kReportDescriptor, sim::kReportDescriptorSize));
 }
 
 }  // namespace

@@ -277,37 +277,17 @@ TEST(ScriptCipherCrypt, UnalignedBuffers) {
   }
 }
 
-// OpenSSL keyed with the same 49 bytes: word for word through BF_encrypt and
-// BF_decrypt, and byte for byte through BF_ecb_encrypt once each half is
-// byte-reversed.
+// OpenSSL keyed with the same 49 bytes gives the same bytes once each half
+// is byte-reversed (decryption is covered by the vectors and round trips).
 TEST(ScriptCipherOpenSsl, SameBytesUnderTheShellKey) {
   const ScriptCipher &cipher = shellCipher();
   BF_KEY key;
   BF_set_key(&key, ScriptCipher::kKeyLength, cipher.keyBytes());
   const int32_t kSize = 8 * 1000;
-  Bytes original = randomBytes(kSize, 12);
-
-  Bytes ours = original, words = original, ecb = reverseHalves(original);
+  Bytes ours = randomBytes(kSize, 12), ecb = reverseHalves(ours);
   cipher.crypt(1, ours.data(), kSize);
-  for (int32_t offset = 0; offset < kSize; offset += 8) {
-    BF_LONG data[2] = {littleEndianWord(&words[offset]), littleEndianWord(&words[offset + 4])};
-    BF_encrypt(data, &key);
-    putLittleEndian(&words[offset], data[0]);
-    putLittleEndian(&words[offset + 4], data[1]);
-    BF_ecb_encrypt(&ecb[offset], &ecb[offset], &key, BF_ENCRYPT);
-  }
-  EXPECT_EQ(ours, words);
+  for (int32_t offset = 0; offset < kSize; offset += 8) BF_ecb_encrypt(&ecb[offset], &ecb[offset], &key, BF_ENCRYPT);
   EXPECT_EQ(ours, reverseHalves(ecb));
-
-  cipher.crypt(0, ours.data(), kSize);
-  for (int32_t offset = 0; offset < kSize; offset += 8) {
-    BF_LONG data[2] = {littleEndianWord(&words[offset]), littleEndianWord(&words[offset + 4])};
-    BF_decrypt(data, &key);
-    putLittleEndian(&words[offset], data[0]);
-    putLittleEndian(&words[offset + 4], data[1]);
-  }
-  EXPECT_EQ(ours, original);
-  EXPECT_EQ(words, original);
 }
 
 }  // namespace
