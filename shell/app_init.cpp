@@ -14,6 +14,8 @@
 #include "shell/reveal_text.h"
 
 bool ConsoleEnabled = true;
+const char kAutoMode[] = "auto";
+const char kInstallationMode[] = "installation";
 
 namespace {
 
@@ -61,10 +63,10 @@ int AppInit(Tcl_Interp *interp) {
 
   // The boot lines call CryptSource by its revealed name, so that the name
   // is nowhere in the executable as text.
-  if (ModeArgument.equalsIgnoreCase("installation")) {
+  if (ModeArgument.equalsIgnoreCase(kInstallationMode)) {
     return Tcl_Eval(interp, (std::string(cryptSourceName) + kInstallerScript).c_str());
   }
-  if (ModeArgument.equalsIgnoreCase("auto")) {
+  if (ModeArgument.equalsIgnoreCase(kAutoMode)) {
     Tcl_Eval(interp, "global auto_start; set auto_start 1");
   }
   return Tcl_Eval(interp, (std::string(cryptSourceName) + kDashboardScript).c_str());

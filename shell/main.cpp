@@ -22,7 +22,7 @@ const int kMessageQueueSize = 64;
 // The mode words the shell acts on; Tk must not take them for a script path.
 bool isModeWord(const char *word) {
   TextBuffer mode(word);
-  return mode.equalsIgnoreCase("auto") || mode.equalsIgnoreCase("installation");
+  return mode.equalsIgnoreCase(kAutoMode) || mode.equalsIgnoreCase(kInstallationMode);
 }
 
 }  // namespace
