@@ -4,6 +4,8 @@
 #include "crypt/script_file.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -27,9 +29,9 @@ Bytes counting(size_t n) {
 }
 
 Bytes framed(uint32_t declared, const Bytes &data) {
-  Bytes bytes = {static_cast<unsigned char>(declared >> 24), static_cast<unsigned char>(declared >> 16),
-                 static_cast<unsigned char>(declared >> 8), static_cast<unsigned char>(declared)};
-  bytes.insert(bytes.end(), data.begin(), data.end());
+  Bytes bytes(4 + data.size());
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(declared >> (24 - 8 * i));
+  std::copy(data.begin(), data.end(), bytes.begin() + 4);
   return bytes;
 }
 
