@@ -22,5 +22,7 @@ echo "install-deps: installing ${missing[*]}"
 sudo=
 if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+# Several builds may install at once (and CI runs beside nothing): wait for dpkg's lock.
+apt="$sudo apt-get -o DPkg::Lock::Timeout=900"
+$apt update -q
+$apt install -y -q --no-install-recommends "${missing[@]}"
