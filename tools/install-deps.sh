@@ -10,6 +10,8 @@ packages=(
   xvfb xauth x11-utils
   tcllib tklib liblnk-utils
   qemu-system-x86 linux-image-amd64 busybox-static xz-utils cpio
+  # The Windows build: the i686 cross compiler, and Wine (32-bit) to run what it makes.
+  g++-mingw-w64-i686 wine wine32:i386
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -22,7 +24,11 @@ echo "install-deps: installing ${missing[*]}"
 sudo=
 if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
 export DEBIAN_FRONTEND=noninteractive
-# Several builds may install at once (and CI runs beside nothing): wait for dpkg's lock.
+# Several builds may install at once: wait for dpkg's lock rather than fail.
 apt="$sudo apt-get -o DPkg::Lock::Timeout=900"
+# wine32 is an i386 package.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 $apt update -q
 $apt install -y -q --no-install-recommends "${missing[@]}"
