@@ -12,7 +12,7 @@
 
 #include "device/device_handle.h"
 #include "device/instrument_link.h"
-#include "shell/commands.h"
+#include "device/device_commands.h"
 #include "sim/sim_hidapi.h"
 
 namespace {

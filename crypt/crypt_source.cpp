@@ -4,8 +4,7 @@
 #include <string>
 
 #include "crypt/script_file.h"
-#include "shell/commands.h"
-#include "shell/process_state.h"
+#include "crypt/crypt_commands.h"
 
 namespace {
 

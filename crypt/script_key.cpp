@@ -2,7 +2,7 @@
 
 #include "crypt/script_cipher.h"
 #include "fieldwish_secrets.h"
-#include "shell/reveal_text.h"
+#include "support/reveal_text.h"
 
 void keyScriptCipher(ScriptCipher &cipher) {
   char *overlay = RevealText(secrets::kKeyOverlay, ScriptCipher::kOverlayLength);

@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "crypt/text_cipher.h"
-#include "shell/commands.h"
-#include "shell/process_state.h"
+#include "crypt/crypt_commands.h"
 
 namespace {
 

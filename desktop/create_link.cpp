@@ -6,7 +6,7 @@
 
 #include "desktop/write_shell_link.h"
 #include "platform/platform.h"
-#include "shell/commands.h"
+#include "desktop/desktop_commands.h"
 
 namespace {
 

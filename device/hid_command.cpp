@@ -2,7 +2,7 @@
 
 #include "device/command_report.h"
 #include "device/instrument_link.h"
-#include "shell/commands.h"
+#include "device/device_commands.h"
 
 // HidCommand command ?byte ...?: sends the command number (low eight bits)
 // and up to 63 hexadecimal data bytes to the held instrument and answers its

@@ -1,5 +1,5 @@
 #include "device/instrument_link.h"
-#include "shell/commands.h"
+#include "device/device_commands.h"
 
 // HidConnect ?anything ...?: answers "1" when the instrument is held and
 // answers, "0" otherwise. Opens it when no handle is held; probes the held

@@ -1,7 +1,7 @@
 #include <string>
 
 #include "device/instrument_link.h"
-#include "shell/commands.h"
+#include "device/device_commands.h"
 
 // HidSurvey ?anything ...?: answers a report of every attached HID device,
 // ending with the outcome of a trial open of the instrument. Leaves

@@ -6,6 +6,11 @@
 #include <cstddef>
 #include <string>
 
+// The program's own entry, defined above this layer (shell/main.cpp): the
+// platform's process entry (main, or WinMain) calls it with nothing of its
+// own. Returns the process's exit status.
+int FieldwishMain();
+
 namespace platform {
 
 // The process command line as one text, quoted by the Windows rules, program

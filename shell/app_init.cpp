@@ -4,14 +4,17 @@
 #include <string>
 #include <tk.h>
 
+#include "crypt/crypt_commands.h"
 #include "crypt/script_key.h"
+#include "desktop/desktop_commands.h"
+#include "device/device_commands.h"
 #include "device/device_handle.h"
 #include "fieldwish_secrets.h"
 #include "platform/platform.h"
-#include "shell/commands.h"
 #include "shell/extra_commands.h"
-#include "shell/process_state.h"
-#include "shell/reveal_text.h"
+#include "shell/mode_argument.h"
+#include "shell/shell_probe.h"
+#include "support/reveal_text.h"
 
 bool ConsoleEnabled = true;
 const char kAutoMode[] = "auto";

@@ -5,13 +5,10 @@
 
 #include "platform/platform.h"
 #include "shell/app_init.h"
-#include "shell/entry.h"
+#include "shell/mode_argument.h"
 #include "shell/panic_handler.h"
-#include "shell/process_state.h"
 #include "shell/split_command_line.h"
 
-// Static initialisation order matters: the cipher first, the mode word second.
-ScriptCipher scriptCipher;
 TextBuffer ModeArgument("");
 
 namespace {

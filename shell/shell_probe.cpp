@@ -1,4 +1,4 @@
-#include "shell/commands.h"
+#include "shell/shell_probe.h"
 
 // ShellProbe ?anything ...?: answers "1", so a script can tell it runs in
 // this shell rather than in a plain wish.

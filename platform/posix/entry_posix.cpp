@@ -1,5 +1,5 @@
 // Process entry on POSIX: the shell reads its command line from the platform
 // layer, as it does on Windows, so main's own arguments are not passed on.
-#include "shell/entry.h"
+#include "platform/platform.h"
 
 int main() { return FieldwishMain(); }

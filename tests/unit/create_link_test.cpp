@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "desktop/desktop_commands.h"
 #include "desktop/write_shell_link.h"
 #include "platform/platform.h"
-#include "shell/commands.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "fieldwish_secrets.h"
 #include "platform/posix/command_line_posix.h"
 #include "shell/panic_handler.h"
-#include "shell/reveal_text.h"
+#include "support/reveal_text.h"
 #include "shell/split_command_line.h"
 #include "shell/text_buffer.h"
 

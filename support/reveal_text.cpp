@@ -1,4 +1,4 @@
-#include "shell/reveal_text.h"
+#include "support/reveal_text.h"
 
 char *RevealText(const uint32_t *words, int count) {
   if (count < 0) count = 0;

@@ -1,0 +1,3 @@
+#include "crypt/crypt_commands.h"
+
+ScriptCipher scriptCipher;
