@@ -1,6 +1,9 @@
 #include "crypt/script_file.h"
 
 #include <cstdio>
+#include <cstring>
+
+#include "crypt/script_cipher.h"
 
 namespace {
 
@@ -68,6 +71,13 @@ int32_t readScriptFile(const char *path, unsigned char *buffer, int32_t capacity
     return fail(error, std::ferror(file.get()) ? ScriptReadError::CannotOpen : ScriptReadError::Truncated);
   }
   return n;
+}
+
+void decryptScript(const ScriptCipher &cipher, unsigned char *buffer, int32_t count) {
+  if (count <= 0) return;
+  const int32_t partial = count % kCipherBlock;
+  if (partial != 0) std::memset(buffer + count, 0, static_cast<size_t>(kCipherBlock - partial));
+  cipher.crypt(0, buffer, count);
 }
 
 int32_t writeScriptFile(const char *path, const unsigned char *data, int32_t length, bool isProtected) {

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+class ScriptCipher;
+
 // Buffer sizes CryptSource uses for one call.
 const int32_t kScriptBufferSize = 500000;
 const int32_t kPathBufferSize = 1000;
@@ -26,6 +28,12 @@ enum class ScriptReadError {
 // Returns -1 on any failure; when error is given it says which.
 int32_t readScriptFile(const char *path, unsigned char *buffer, int32_t capacity, bool isProtected,
                        ScriptReadError *error = nullptr);
+
+// Decrypts in place the count bytes that readScriptFile (protected) gave.
+// The rest of a partial last block is zeroed first, so that a count that is
+// not a multiple of 8 decrypts the same way on every call; the buffer must
+// reach the end of that block, as readScriptFile's room for it does.
+void decryptScript(const ScriptCipher &cipher, unsigned char *buffer, int32_t count);
 
 // Writes length bytes of data to path, protected (length prefix, then the
 // already encrypted bytes) or plain. Returns length, or -1 when the file

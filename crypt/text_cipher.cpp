@@ -1,10 +1,10 @@
 #include "crypt/text_cipher.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 
 #include "crypt/script_cipher.h"
+#include "support/decimal_scan.h"
 
 namespace text_cipher {
 
@@ -23,29 +23,6 @@ void appendNumber(std::string *out, int value) {
 Outcome failure(std::string message) { return Outcome{false, std::move(message)}; }
 
 }  // namespace
-
-bool parseListNumber(const char *word, int32_t *value) {
-  const unsigned char *p = reinterpret_cast<const unsigned char *>(word);
-  while (std::isspace(*p)) ++p;
-  bool negative = false;
-  if (*p == '+' || *p == '-') {
-    negative = *p == '-';
-    ++p;
-  }
-  if (!std::isdigit(*p)) return false;
-  int64_t magnitude = 0;
-  while (std::isdigit(*p)) {
-    magnitude = magnitude * 10 + (*p - '0');
-    if (magnitude > static_cast<int64_t>(INT32_MAX) + 1) return false;
-    ++p;
-  }
-  while (std::isspace(*p)) ++p;
-  if (*p != '\0') return false;
-  int64_t signedValue = negative ? -magnitude : magnitude;
-  if (signedValue > INT32_MAX) return false;
-  *value = static_cast<int32_t>(signedValue);
-  return true;
-}
 
 Outcome encryptToByteList(const ScriptCipher &cipher, const char *text, size_t length) {
   if (length > static_cast<size_t>(kMaxTextBytes)) {
@@ -70,7 +47,7 @@ Outcome encryptToByteList(const ScriptCipher &cipher, const char *text, size_t l
 Outcome decryptByteList(const ScriptCipher &cipher, const char *countWord, const char *const *valueWords,
                         size_t valueCount) {
   int32_t count = 0;
-  if (!parseListNumber(countWord, &count) || count < 0 || count > kMaxCount) {
+  if (!scanDecimalWord(countWord, &count) || count < 0 || count > kMaxCount) {
     return failure("bad count \"" + std::string(countWord) + "\": must be an integer from 0 to " +
                    std::to_string(kMaxCount));
   }
@@ -78,16 +55,15 @@ Outcome decryptByteList(const ScriptCipher &cipher, const char *countWord, const
     return failure("count " + std::to_string(count) + " needs " + std::to_string(count) + " byte values, got " +
                    std::to_string(valueCount));
   }
-  // Zeroed, so that the last block of a count that is not a multiple of 8
-  // never reads undefined bytes; count + 1 <= kWorkBufferSize leaves room
-  // for the whole last block and the terminating zero.
-  unsigned char work[kWorkBufferSize] = {};
+  // Zeroed: a value word with no number stores nothing and leaves 0, and the
+  // last block of a count that is not a multiple of 8 decrypts known bytes.
+  // kMaxCount is a multiple of 8, so every last block ends inside the
+  // buffer, with room for the terminating zero after it.
+  static_assert(kMaxCount % kBlockSize == 0, "the last block must fit");
+  unsigned char work[kMaxCount + 1] = {};
   for (int32_t i = 0; i < count; ++i) {
     int32_t value = 0;
-    if (!parseListNumber(valueWords[i], &value)) {
-      return failure("bad byte value \"" + std::string(valueWords[i]) + "\": must be an integer");
-    }
-    work[i] = static_cast<unsigned char>(value & 0xff);
+    if (scanDecimalWord(valueWords[i], &value)) work[i] = static_cast<unsigned char>(value & 0xff);
   }
   cipher.crypt(0, work, count);
   work[count] = '\0';

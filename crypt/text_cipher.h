@@ -16,8 +16,9 @@ namespace text_cipher {
 const int kWorkBufferSize = 2560;
 // A text needs at least one pad byte after it.
 const int kMaxTextBytes = kWorkBufferSize - 1;
-// A decrypted text needs a terminating zero after its count of bytes.
-const int kMaxCount = kWorkBufferSize - 1;
+// The largest count encryptToByteList makes (a text of kMaxTextBytes and its
+// pad): every list it makes can be decrypted.
+const int kMaxCount = kWorkBufferSize;
 
 // The answer of a conversion: the text when ok, otherwise the error message.
 struct Outcome {
@@ -30,16 +31,13 @@ struct Outcome {
 Outcome encryptToByteList(const ScriptCipher &cipher, const char *text, size_t length);
 
 // Decrypts the byte list given as a count word and valueCount value words
-// (values beyond the count are not read; each value keeps its low 8 bits, so
-// -12 and 244 are the same byte) and answers the text up to its first zero
-// byte. Fails for a count that is not an integer from 0 to kMaxCount, a
-// count larger than valueCount, or a value that is not an integer.
+// and answers the text up to its first zero byte. Every word is read as
+// "%d " scans it (support/decimal_scan.h): its leading number, the rest
+// ignored. Each value keeps its low 8 bits, so -12 and 244 are the same byte;
+// a value word with no number gives the byte 0; values beyond the count are
+// not read. Fails for a count word with no number, a count outside 0 to
+// kMaxCount, or a count larger than valueCount.
 Outcome decryptByteList(const ScriptCipher &cipher, const char *countWord, const char *const *valueWords,
                         size_t valueCount);
-
-// Reads a word that holds one decimal integer in the 32-bit range, as the
-// scan format "%d " reads it (blanks around it and a leading sign allowed,
-// nothing else). Returns false, value untouched, for anything else.
-bool parseListNumber(const char *word, int32_t *value);
 
 }  // namespace text_cipher

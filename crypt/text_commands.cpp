@@ -15,10 +15,10 @@ int answer(Tcl_Interp *interp, const text_cipher::Outcome &outcome) {
 
 }  // namespace
 
-// EncryptText text: answers the encrypted byte list of the text's bytes.
-// Changes nothing.
+// EncryptText text: answers the encrypted byte list of the text's bytes;
+// words after the text are ignored. Changes nothing.
 int EncryptText(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
-  if (objc != 2) {
+  if (objc < 2) {
     Tcl_WrongNumArgs(interp, 1, objv, "text");
     return TCL_ERROR;
   }

@@ -1,5 +1,5 @@
 // CreateLink linkPath ?option value ...?: writes one shell link (shortcut).
-#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <string>
@@ -54,15 +54,12 @@ int copyWord(Tcl_Interp *interp, Tcl_Obj *word, char (&field)[kFieldSize], const
   return TCL_OK;
 }
 
+// Any integer the long conversion takes; the index keeps its low 32 bits, as
+// a 32-bit long would hold it (0xffffffff is -1).
 int getIconIndex(Tcl_Interp *interp, Tcl_Obj *word, int32_t *index) {
   long value = 0;
   if (Tcl_GetLongFromObj(interp, word, &value) != TCL_OK) return TCL_ERROR;
-  // A long is wider here than on the 32-bit system the index was made for.
-  if (value < INT32_MIN || value > INT32_MAX) {
-    Tcl_SetErrorCode(interp, "ARITH", "IOVERFLOW", "integer value too large to represent", nullptr);
-    return fail(interp, "integer value too large to represent");
-  }
-  *index = static_cast<int32_t>(value);
+  *index = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long>(value)));
   return TCL_OK;
 }
 
@@ -87,11 +84,6 @@ int CreateLink(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) 
 
   // The first word is the link path, even when it looks like an option.
   if (copyWord(interp, objv[1], record.linkPath, "link path") != TCL_OK) return TCL_ERROR;
-  char16_t widePath[platform::kWideLinkPathUnits];
-  if (platform::widenLinkPath(record.linkPath, widePath, platform::kWideLinkPathUnits) == 0) {
-    return fail(interp, "link path \"" + std::string(record.linkPath) + "\" cannot be converted to a wide path of at most " +
-                            std::to_string(platform::kWideLinkPathUnits - 1) + " UTF-16 units");
-  }
 
   // The field of each option, by option index.
   char(*const fields[])[kFieldSize] = {&record.objectPath, &record.description, &record.workingDirectory,

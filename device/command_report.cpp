@@ -2,7 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <cwchar>
+
+#include "support/decimal_scan.h"
 
 namespace device {
 
@@ -22,16 +23,8 @@ int hexDigitValue(char c) {
 }  // namespace
 
 uint8_t scanCommandByte(const char *word) {
-  if (word == nullptr) return 0;
-  const char *p = word;
-  while (isScanSpace(*p)) ++p;
-  bool negative = false;
-  if (*p == '+' || *p == '-') negative = (*p++ == '-');
-  if (*p < '0' || *p > '9') return 0;
-  // Unsigned arithmetic wraps modulo 2^32, which keeps the low eight bits exact.
-  uint32_t value = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) value = value * 10u + static_cast<uint32_t>(*p - '0');
-  if (negative) value = 0u - value;
+  int32_t value = 0;
+  if (!scanDecimalWord(word, &value)) return 0;
   return static_cast<uint8_t>(value);
 }
 
@@ -78,15 +71,6 @@ std::string nothingAfter(int polls) {
   char text[48];
   std::snprintf(text, sizeof text, "Got Nothing after %d.", polls);
   return text;
-}
-
-WriteFailure classifyWriteFailure(const wchar_t *errorText) {
-  static const wchar_t kCompletionStage[] = L"hid_write/";
-  if (errorText != nullptr &&
-      std::wcsncmp(errorText, kCompletionStage, std::wcslen(kCompletionStage)) == 0) {
-    return WriteFailure::kFailedOnCompletion;
-  }
-  return WriteFailure::kRefused;
 }
 
 }  // namespace device

@@ -26,10 +26,8 @@ struct ExchangeBuffer {
   uint8_t bytes[kExchangeBufferSize];
 };
 
-// The command word as "%d " scans it (white space, an optional sign, decimal
-// digits; anything after is ignored), low eight bits kept. A word that does
-// not scan gives 0. Digits beyond an int's range wrap rather than overflow, so
-// the low eight bits are always those of the written number.
+// The command word as "%d " scans it (support/decimal_scan.h), low eight
+// bits kept; a word that does not scan gives 0.
 uint8_t scanCommandByte(const char *word);
 
 // A data word as "%02hhx" scans it: white space skipped, then at most two
@@ -49,12 +47,5 @@ std::string formatReplyBytes(const uint8_t *bytes, size_t count);
 
 // The "Got Nothing after %d." answer.
 std::string nothingAfter(int polls);
-
-// How a write failed, as far as the HID library tells: refused at once, or
-// started and then failed on completion. hidapi names the second kind by
-// prefixing its error text with "hid_write/" (the stage that failed); every
-// other failure, or none told, counts as refused.
-enum class WriteFailure { kRefused, kFailedOnCompletion };
-WriteFailure classifyWriteFailure(const wchar_t *errorText);
 
 }  // namespace device

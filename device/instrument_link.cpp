@@ -90,8 +90,10 @@ std::string exchangeCommand(ExchangeBuffer &buffer) noexcept {
   if (heldWriteLength < 0) heldWriteLength = writeLength(DeviceHandle);
   trace("WriteFile length = %d\n", heldWriteLength);
   if (hid_write(DeviceHandle, buffer.bytes, kCommandReportSize) < 0) {
-    bool refused = classifyWriteFailure(hid_error(DeviceHandle)) == WriteFailure::kRefused;
-    trace(refused ? "WriteFile Error (1)\n" : "WriteFile Error (2)\n");
+    // hid_write tells a failure by its result alone, not whether the report
+    // was refused at once or failed on completion; a write that fails is
+    // reported as refused.
+    trace("WriteFile Error (1)\n");
     return "Unable to write()";
   }
   hid_set_nonblocking(DeviceHandle, 1);

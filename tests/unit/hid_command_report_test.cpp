@@ -75,16 +75,4 @@ TEST(ReplyText, TwoLowerCaseDigitsAndABlankPerByteNeverPastTheBuffer) {
   EXPECT_EQ(device::formatReplyBytes(many.data(), many.size()).size(), 3 * device::kExchangeBufferSize);
 }
 
-TEST(WriteFailures, StageNamedByHidapiTellsCompletion) {
-  using device::WriteFailure;
-  EXPECT_EQ(device::classifyWriteFailure(L"hid_write/GetOverlappedResult: The device is gone"),
-            WriteFailure::kFailedOnCompletion);
-  EXPECT_EQ(device::classifyWriteFailure(L"hid_write/WaitForSingleObject: timeout"),
-            WriteFailure::kFailedOnCompletion);
-  EXPECT_EQ(device::classifyWriteFailure(L"WriteFile: Access denied"), WriteFailure::kRefused);
-  EXPECT_EQ(device::classifyWriteFailure(L"No such device"), WriteFailure::kRefused);
-  EXPECT_EQ(device::classifyWriteFailure(L"hid_write"), WriteFailure::kRefused);
-  EXPECT_EQ(device::classifyWriteFailure(nullptr), WriteFailure::kRefused);
-}
-
 }  // namespace

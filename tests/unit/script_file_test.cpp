@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "crypt/script_cipher.h"
+
 
 namespace {
 
@@ -128,6 +130,23 @@ TEST_F(ScriptFileTest, LengthNotAMultipleOfEightIsReadAsDeclared) {
   // 13 bytes need 16 for the last block: a 14-byte buffer cannot take them.
   EXPECT_EQ(readGuarded(protectedFile("odd.tin", 13, counting(13)), 14, true, &error), -1);
   EXPECT_EQ(error, ScriptReadError::BadLength);
+}
+
+// Whatever an earlier call left after the last byte, a partial last block
+// decrypts as if padded with zero bytes.
+TEST(DecryptScriptTest, PartialLastBlockIsPaddedWithZeros) {
+  ScriptCipher cipher;
+  const Bytes key = counting(ScriptCipher::kKeyLength);
+  cipher.scheduleKey(key.data(), key.size());
+  Bytes expected = counting(16);
+  std::fill(expected.begin() + 12, expected.end(), 0);
+  cipher.crypt(0, expected.data(), 16);
+  for (unsigned char leftover : {0x00, 0x55, 0xAA}) {
+    Bytes buffer = counting(16);
+    std::fill(buffer.begin() + 12, buffer.end(), leftover);
+    decryptScript(cipher, buffer.data(), 12);
+    EXPECT_TRUE(std::equal(buffer.begin(), buffer.begin() + 12, expected.begin())) << int(leftover);
+  }
 }
 
 TEST_F(ScriptFileTest, LargestLengthTheScriptBufferTakes) {
