@@ -13,7 +13,7 @@ class ScriptCipher {
 
   // Puts the built-in key base into key; P and S stay unset until setKey.
   ScriptCipher();
-  // The key buffer is deliberately not released (the object lives until exit).
+  // Leaves the key buffer allocated: the one cipher object lives until the process exits.
   ~ScriptCipher() {}
   ScriptCipher(const ScriptCipher &) = delete;
   ScriptCipher &operator=(const ScriptCipher &) = delete;

@@ -30,8 +30,8 @@ void WriteShellLink(const char *linkPath, const char *objectPath, const char *de
   }
   platform::releaseShellLink(link);
 
-  // The target is named on success (as installers have always logged it);
-  // a failure names the link file that is missing.
+  // Success names the link's target; a failure names the link file that
+  // was not written, and why.
   if (written) {
     std::printf("created link %s\n", objectPath);
   } else {

@@ -7,8 +7,8 @@
 
 namespace {
 
-// The line numbers the checks have always reported; scripts and support
-// staff match on them, so they are kept as they were.
+// The line numbers printed by the failed checks: fixed values rather than
+// __LINE__, so that the messages stay the same when this file is edited.
 const int kConstructorLine = 13;
 const int kAtLine = 44;
 const int kSetLine = 82;
@@ -25,7 +25,7 @@ const int32_t kResetCapacity = 5;
 }
 
 // Storage for count elements. A size that does not fit in 32 bits (or a
-// negative count) cannot be had, as on the 32-bit system the list was made for.
+// negative count) cannot be had, on a 64-bit build as on a 32-bit one.
 int32_t *allocate(int64_t count) {
   if (count < 0 || count * 4 > static_cast<int64_t>(UINT32_MAX)) throw std::bad_alloc();
   return new int32_t[static_cast<size_t>(count)];
@@ -102,8 +102,8 @@ void aList::append(int32_t value) {
 
 void aList::set(int32_t ind, int32_t value) {
   ALIST_CHECK(_n > ind, "_n > ind", kSetLine);
-  // The historical check covers only the upper end; a negative index is
-  // refused as well, with its own text at the same line.
+  // The first check is the upper bound; a negative index fails the second,
+  // which prints the same line with its own text.
   ALIST_CHECK(ind >= 0, "ind >= 0", kSetLine);
   _data[ind] = value;
 }
