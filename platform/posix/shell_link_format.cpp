@@ -45,9 +45,27 @@ bool hasNonAscii(const std::string &text) {
   return false;
 }
 
-// The LinkInfo structure for a local target path. The narrow path is the
-// text as set (the active code page); a path outside ASCII also gets its
-// UTF-16 form, which readers prefer.
+// Windows-1252 bytes 0x80 to 0x9F by the character they stand for; 0 where
+// the code page maps the byte to the C1 control of the same value.
+const char16_t kWindows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char windows1252Byte(char16_t unit) {
+  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
+  for (int i = 0; i < 32; ++i) {
+    if (kWindows1252High[i] == unit || (kWindows1252High[i] == 0 && unit == 0x80 + i)) {
+      return static_cast<char>(0x80 + i);
+    }
+  }
+  return '?';
+}
+
+// The LinkInfo structure for a local target path. The narrow path is in the
+// ANSI code page of Western Windows systems, which readers such as Wine's
+// take it in; a path outside ASCII also gets its UTF-16 form, which is the
+// exact one.
 std::string linkInfo(const std::string &path) {
   const bool unicode = hasNonAscii(path);
   const uint32_t headerSize = unicode ? kLinkInfoHeaderSizeUnicode : kLinkInfoHeaderSize;
@@ -61,7 +79,7 @@ std::string linkInfo(const std::string &path) {
 
   std::string body = volumeId;
   const uint32_t localBasePathOffset = headerSize + static_cast<uint32_t>(body.size());
-  body.append(path);
+  body.append(utf8ToWindows1252(path));
   body.push_back('\0');
   const uint32_t commonPathSuffixOffset = headerSize + static_cast<uint32_t>(body.size());
   body.push_back('\0');
@@ -220,6 +238,20 @@ std::u16string utf8ToUtf16Lenient(const std::string &text) {
     } else {
       appendUtf16(&out, code);
       i += length;
+    }
+  }
+  return out;
+}
+
+std::string utf8ToWindows1252(const std::string &text) {
+  const std::u16string wide = utf8ToUtf16Lenient(text);
+  std::string out;
+  for (size_t i = 0; i < wide.size(); ++i) {
+    out.push_back(windows1252Byte(wide[i]));
+    // A surrogate pair is one character, and one '?'.
+    if (wide[i] >= 0xD800 && wide[i] <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+        wide[i + 1] <= 0xDFFF) {
+      ++i;
     }
   }
   return out;

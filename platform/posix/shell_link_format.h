@@ -1,7 +1,8 @@
 // The MS-SHLLINK file that the Windows shell writes for a link object, made
 // from the values set on it: header (link CLSID, LinkFlags, the target's
 // attributes, times and size when it exists, icon index, show command),
-// LinkInfo naming the target as a local path, the string data in UTF-16 and
+// LinkInfo naming the target as a local path (in Windows-1252, and in UTF-16
+// too when it is not ASCII), the string data in UTF-16 and
 // an empty extra-data section. Pure: no file system, no OS calls.
 #pragma once
 
@@ -56,6 +57,9 @@ bool encodeShellLink(const LinkFields &fields, const TargetFacts &target, std::s
 // sequences; the lenient one puts U+FFFD for each byte it cannot read.
 bool utf8ToUtf16(const std::string &text, std::u16string *wide);
 std::u16string utf8ToUtf16Lenient(const std::string &text);
+// UTF-8 to Windows-1252 (the ANSI code page of Western Windows systems), with
+// '?' for each character the code page does not hold (and for malformed bytes).
+std::string utf8ToWindows1252(const std::string &text);
 // UTF-16 (up to its first zero unit) to UTF-8; unpaired surrogates become U+FFFD.
 std::string utf16ToUtf8(const char16_t *wide);
 

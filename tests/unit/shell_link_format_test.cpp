@@ -232,6 +232,17 @@ TEST(ShellLinkFormatTest, Utf8Conversions) {
   EXPECT_EQ(shell_link_format::utf16ToUtf8(lone), "x\xef\xbf\xbdy");
 }
 
+// Readers that take the narrow path (Wine's link object does) read it in
+// code page 1252: tests/tcl/link_readers.test reads such links through Wine.
+TEST(ShellLinkFormatTest, NarrowLocalPathIsWindows1252) {
+  LinkFields f;
+  f.targetPath = "C:\\\xc3\x9c" "berwachung\\\xe2\x82\xac \xc5\xa0 \xe4\xb8\xad\xf0\x9f\x98\x80.exe";
+  std::string file;
+  ASSERT_TRUE(encodeShellLink(f, TargetFacts(), &file));
+  EXPECT_EQ(readLink(file).localPath, "C:\\\xdc" "berwachung\\\x80 \x8a ??.exe");
+  EXPECT_EQ(shell_link_format::utf8ToWindows1252("\xc2\x81\xc2\x80\xc3\xbf\xff"), "\x81?\xff?");
+}
+
 TEST(ShellLinkFormatTest, RelativeTargetPaths) {
   const struct {
     const char *link, *target, *relative;
