@@ -8,7 +8,7 @@ packages=(
   libhidapi-dev libudev-dev
   libgtest-dev libbenchmark-dev libssl-dev
   xvfb xauth x11-utils
-  tcllib tklib liblnk-utils
+  tcllib tklib liblnk-utils tcl-awthemes libtk-img
   qemu-system-x86 linux-image-amd64 busybox-static xz-utils cpio
   # The Windows build: the i686 cross compiler, and Wine (32-bit) to run what it makes.
   g++-mingw-w64-i686 wine wine32:i386
