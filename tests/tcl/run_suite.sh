@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # run_suite.sh BUILD_DIR SHELL TEST_FILE
 # Runs one tcltest file inside SHELL under a private Xvfb, from a temporary
-# deployment: bin/ is the working directory and tcl/ holds the protected boot
-# scripts of the build. Exits non-zero unless every test passed.
+# deployment: bin/ is the working directory, tcl/ holds the protected scripts
+# of the build and lib/ (and icons/, when built) what they load beside them.
+# Exits non-zero unless every test passed.
 set -u
 build_dir=$1 shell=$2 test_file=$3
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,6 +21,10 @@ trap cleanup EXIT
 
 mkdir -p "$work/bin" "$work/tcl" "$work/tmp"
 cp "$build_dir"/tcl/*.tin "$work/tcl/"
+# What the scripts load beside themselves: the theme (lib/) and the icons.
+for part in lib icons; do
+  [ -d "$build_dir/$part" ] && cp -r "$build_dir/$part" "$work/"
+done
 start_private_xvfb "$work/xvfb.log" || exit 1
 export FIELDWISH_BUILD_DIR=$build_dir
 export FIELDWISH_SOURCE_DIR=$(cd "$here/../.." && pwd)
