@@ -5,7 +5,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test run bench clean
+.PHONY: all deps build test run bench screenshot clean
 
 all: build
 
@@ -24,6 +24,9 @@ run: build
 
 bench: build
 	@bench/run-all.sh $(BUILD_DIR)
+
+screenshot: build
+	@tools/screenshot.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

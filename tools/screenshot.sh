@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# screenshot.sh BUILD_DIR: PNGs of each dashboard tab and of the installer,
+# taken under a private Xvfb, into BUILD_DIR/screenshots.
+set -eu
+build_dir=$(cd "${1:-build}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/xvfb.sh"
+out=$build_dir/screenshots
+mkdir -p "$out"
+trap stop_private_xvfb EXIT
+start_private_xvfb "$out/xvfb.log"
+cd "$build_dir/bin"
+./fieldwish-sim "$here/screenshot.tcl" "$out" dashboard | grep '^screenshot:'
+./fieldwish-sim installation "$here/screenshot.tcl" "$out" installer | grep '^screenshot:'

@@ -1,0 +1,68 @@
+# Run by tools/screenshot.sh after the boot: fills a minute of the virtual
+# instrument's frames (with an unplug in the middle), then writes a PNG of
+# each tab, or of the installer when booted in installation mode.
+# argv: output folder, then "dashboard" or "installer".
+lassign $argv outDir what
+file mkdir $outDir
+package require img::window
+
+proc capture {window file} {
+    update
+    after 400 {set ::settled 1}
+    vwait ::settled
+    update
+    set img [image create photo -format window -data $window]
+    $img write [file join $::outDir $file] -format png
+    image delete $img
+    puts "screenshot: [file join $::outDir $file]"
+}
+
+if {$what eq "installer"} {
+    # An installation into a scratch folder, so that the picture shows its report.
+    set scratch [file join $outDir install-demo]
+    file delete -force $scratch
+    set ::env(XDG_DATA_HOME) [file join $scratch share]
+    set ::install::form(folder) [file join $scratch fieldwish]
+    set ::install::form(links) [file join $scratch Desktop]
+    wm geometry . 720x470
+    ::install::start
+    capture . installer.png
+    file delete -force $scratch
+    exit 0
+}
+
+set ::dash::settings::dir [file join $outDir settings]
+file delete -force $::dash::settings::dir
+::dash::start
+::dash::link::stop
+::dash::settings::put limits {{10 21.9} {30 70} {950 1050} {-90 90}}
+::dash::ui::showLimits 0
+::dash::ui::showLimits 3
+# A minute of frames at 10 Hz on a clock run ahead of the wall clock.
+set ::offset -60000
+proc ::dash::now {} { expr {[clock milliseconds] + $::offset} }
+for {set i 0} {$i < 600} {incr i} {
+    if {$i == 330} { SimInstrument detach }
+    if {$i == 370} { SimInstrument attach }
+    ::dash::link::step
+    incr ::offset 100
+}
+proc ::dash::now {} { clock milliseconds }
+::dash::link::start
+wm geometry . 1100x680
+capture . live.png
+set ::dash::ui::consoleLine "I"
+::dash::ui::consoleSend
+set ::dash::ui::consoleLine "S"
+::dash::ui::consoleSend
+set ::dash::ui::consoleLine "E 01 02 03"
+::dash::ui::consoleSend
+foreach {tab file} {survey survey.png console console.png settings settings.png} {
+    .dash.tabs select .dash.tabs.$tab
+    if {$tab eq "survey"} { ::dash::ui::survey }
+    capture . $file
+}
+.dash.tabs select .dash.tabs.live
+::dash::ui::applyTheme light
+capture . live-light.png
+exit 0
