@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# dashboard_bench.sh [BUILD_DIR]   (also BUILD_DIR/bench/dashboard)
+# The dashboard inside fieldwish-sim under a private Xvfb: a simulated hour,
+# frame times of the 10 s and 1 h windows, poll throughput. Figures only.
+set -eu
+build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
+here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
+. "$here/../tools/xvfb.sh"
+
+work=$(mktemp -d /tmp/fieldwish-bench.XXXXXX)
+trap 'stop_private_xvfb; rm -rf "$work"' EXIT
+mkdir -p "$work/bin" "$work/tcl"
+cp "$build_dir"/tcl/*.tin "$work/tcl/"
+[ -d "$build_dir/lib" ] && cp -r "$build_dir/lib" "$work/"
+start_private_xvfb "$work/xvfb.log"
+
+cd "$work/bin"
+"$build_dir/bin/fieldwish-sim" "$here/dashboard_bench.tcl" "$work" </dev/null >/dev/null
