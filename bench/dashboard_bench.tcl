@@ -37,7 +37,9 @@ proc ::dash::now {} { return $::simNow }
 proc frame {} {
     set t0 [clock microseconds]
     ::dash::chart::draw
-    update idletasks
+    # update, not update idletasks: window events must be read as the
+    # event loop would, or they pile up in Xlib's queue.
+    update
     expr {([clock microseconds] - $t0) / 1000.0}
 }
 

@@ -21,6 +21,7 @@ trap cleanup EXIT
 
 mkdir -p "$work/bin" "$work/tcl" "$work/tmp"
 cp "$build_dir"/tcl/*.tin "$work/tcl/"
+[ -d "$build_dir/lib" ] && cp -r "$build_dir/lib" "$work/"
 # Software emulation is slow: give the server time.
 start_private_xvfb "$work/xvfb.log" 20 || exit 1
 export FIELDWISH_BUILD_DIR=$build_dir FIELDWISH_SOURCE_DIR=$source_dir FIELDWISH_TEST_DEPLOY=$work
