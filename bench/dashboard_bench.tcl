@@ -37,6 +37,7 @@ proc ::dash::now {} { return $::simNow }
 proc frame {} {
     set t0 [clock microseconds]
     ::dash::chart::draw
+    ::dash::ui::refreshCards
     # update, not update idletasks: window events must be read as the
     # event loop would, or they pile up in Xlib's queue.
     update
