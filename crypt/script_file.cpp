@@ -82,17 +82,25 @@ void decryptScript(const ScriptCipher &cipher, unsigned char *buffer, int32_t co
 
 int32_t writeScriptFile(const char *path, const unsigned char *data, int32_t length, bool isProtected) {
   if (length < 0) return -1;
+  const std::string bytes = scriptFileBytes(data, length, isProtected);
   OpenFile file(path, isProtected ? "wb" : "w");
   if (file.get() == nullptr) return -1;
-  if (isProtected) {
-    uint32_t n = static_cast<uint32_t>(length);
-    unsigned char header[4] = {static_cast<unsigned char>(n >> 24), static_cast<unsigned char>(n >> 16),
-                               static_cast<unsigned char>(n >> 8), static_cast<unsigned char>(n)};
-    if (std::fwrite(header, 1, sizeof header, file.get()) != sizeof header) return -1;
-  }
-  if (std::fwrite(data, 1, static_cast<size_t>(length), file.get()) != static_cast<size_t>(length)) return -1;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return -1;
   if (!file.close()) return -1;
   return length;
+}
+
+std::string scriptFileBytes(const unsigned char *data, int32_t length, bool isProtected) {
+  std::string bytes;
+  if (length < 0) return bytes;
+  if (isProtected) {
+    const uint32_t n = static_cast<uint32_t>(length);
+    const char header[4] = {static_cast<char>(n >> 24), static_cast<char>(n >> 16), static_cast<char>(n >> 8),
+                            static_cast<char>(n)};
+    bytes.assign(header, sizeof header);
+  }
+  bytes.append(reinterpret_cast<const char *>(data), static_cast<size_t>(length));
+  return bytes;
 }
 
 const char *describeScriptReadError(ScriptReadError error) {

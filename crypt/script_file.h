@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 class ScriptCipher;
 
@@ -39,6 +40,10 @@ void decryptScript(const ScriptCipher &cipher, unsigned char *buffer, int32_t co
 // already encrypted bytes) or plain. Returns length, or -1 when the file
 // cannot be created or written completely.
 int32_t writeScriptFile(const char *path, const unsigned char *data, int32_t length, bool isProtected);
+
+// The bytes of such a file: the length prefix (when protected) and the data.
+// Empty for a negative length.
+std::string scriptFileBytes(const unsigned char *data, int32_t length, bool isProtected);
 
 // A text for an error, e.g. "the file is truncated".
 const char *describeScriptReadError(ScriptReadError error);

@@ -51,7 +51,10 @@ int outputReportLength(const uint8_t *descriptor, size_t size) {
     uint8_t type = (prefix >> 2) & 0x3;
     uint8_t tag = prefix >> 4;
     if (type == kTypeMain && tag == kMainOutput) {
-      outputBits[globals.reportId] += uint64_t(globals.reportSize) * globals.reportCount;
+      // Saturates rather than wraps: a total past 2^64 bits is no length at all.
+      uint64_t &bits = outputBits[globals.reportId];
+      const uint64_t added = uint64_t(globals.reportSize) * globals.reportCount;
+      bits = added > UINT64_MAX - bits ? UINT64_MAX : bits + added;
     } else if (type == kTypeGlobal) {
       switch (tag) {
         case kGlobalReportSize: globals.reportSize = data; break;
@@ -76,7 +79,7 @@ int outputReportLength(const uint8_t *descriptor, size_t size) {
     if (entry.second > longest) longest = entry.second;
   }
   if (longest == 0) return 0;
-  uint64_t bytes = (longest + 7) / 8 + 1;
+  uint64_t bytes = longest / 8 + (longest % 8 != 0) + 1;
   return bytes > 0x7fffffff ? -1 : static_cast<int>(bytes);
 }
 

@@ -42,6 +42,21 @@ void breakIntoDebugger();
 // Sleeps the calling thread for about the given number of milliseconds.
 void sleepMilliseconds(unsigned milliseconds);
 
+// ---- Files ----------------------------------------------------------------
+
+// True when path names a regular file (a symbolic link is followed).
+// Otherwise false with the reason in *reason: the system's, or "not a regular
+// file" for a directory, FIFO, device or socket, whose reading may block or
+// never end. Nothing is opened.
+bool isRegularFile(const char *path, std::string *reason);
+
+// Makes the size bytes at data the whole content of the file at path. They
+// are written beside it under a temporary name, which is then renamed into
+// place. True when the new file is in place; otherwise false with the reason
+// in *reason, an earlier file at path exactly as it was and no temporary
+// file left behind.
+bool replaceFile(const char *path, const void *data, size_t size, std::string *reason);
+
 // ---- Shell links ----------------------------------------------------------
 // The shell's link object: on Windows the COM objects IShellLinkA and
 // IPersistFile; elsewhere an object of our own that writes the same

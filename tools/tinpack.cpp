@@ -6,11 +6,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "crypt/script_cipher.h"
 #include "crypt/script_file.h"
 #include "crypt/script_key.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -26,6 +28,16 @@ int usage() {
 int failure(const char *what, const char *path, const char *why) {
   std::fprintf(stderr, "tinpack: %s \"%s\": %s\n", what, path, why);
   return 1;
+}
+
+// Replaces the file at path as a whole: a write that fails (a full disk)
+// leaves an earlier file there as it was.
+int writeOutput(const char *path, const std::string &bytes) {
+  std::string reason;
+  if (!platform::replaceFile(path, bytes.data(), bytes.size(), &reason)) {
+    return failure("cannot write", path, reason.c_str());
+  }
+  return 0;
 }
 
 enum class ReadOutcome { Read, CannotRead, TooLarge };
@@ -50,6 +62,8 @@ ReadOutcome readAtMost(const char *path, size_t limit, std::vector<unsigned char
 }
 
 int encryptFile(const ScriptCipher &cipher, const char *inPath, const char *outPath) {
+  std::string reason;
+  if (!platform::isRegularFile(inPath, &reason)) return failure("cannot read", inPath, reason.c_str());
   std::vector<unsigned char> text;
   int why = 0;
   switch (readAtMost(inPath, static_cast<size_t>(kLargestScript), text, why)) {
@@ -73,27 +87,26 @@ int encryptFile(const ScriptCipher &cipher, const char *inPath, const char *outP
   if (padded == 0) padded = kBlock;
   text.resize(padded, ' ');
   cipher.crypt(1, text.data(), static_cast<int32_t>(padded));
-  errno = 0;
-  if (writeScriptFile(outPath, text.data(), static_cast<int32_t>(padded), true) < 0) {
-    return failure("cannot write", outPath, errno != 0 ? std::strerror(errno) : "write failed");
-  }
-  return 0;
+  return writeOutput(outPath, scriptFileBytes(text.data(), static_cast<int32_t>(padded), true));
 }
 
 int decryptFile(const ScriptCipher &cipher, const char *inPath, const char *outPath) {
+  std::string reason;
+  if (!platform::isRegularFile(inPath, &reason)) return failure("cannot read", inPath, reason.c_str());
   std::vector<unsigned char> buffer(kScriptBufferSize);
   ScriptReadError error;
+  errno = 0;
   int32_t n = readScriptFile(inPath, buffer.data(), kScriptBufferSize, true, &error);
-  if (n < 0) return failure("cannot read", inPath, describeScriptReadError(error));
+  if (n < 0) {
+    // The system knows why a file cannot be opened or read.
+    const bool systemReason = error == ScriptReadError::CannotOpen && errno != 0;
+    return failure("cannot read", inPath, systemReason ? std::strerror(errno) : describeScriptReadError(error));
+  }
   if (n % kBlock != 0) {
     return failure("cannot read", inPath, "the length prefix is not a whole number of 8-byte blocks");
   }
   cipher.crypt(0, buffer.data(), n);
-  errno = 0;
-  if (writeScriptFile(outPath, buffer.data(), n, false) < 0) {
-    return failure("cannot write", outPath, errno != 0 ? std::strerror(errno) : "write failed");
-  }
-  return 0;
+  return writeOutput(outPath, scriptFileBytes(buffer.data(), n, false));
 }
 
 }  // namespace

@@ -18,6 +18,9 @@ const uint32_t kVolumeIdHeaderSize = 0x10;
 const char16_t kReplacement = 0xFFFD;
 // Seconds from 1601-01-01 to 1970-01-01.
 const int64_t kEpochDifference = 11644473600;
+const uint64_t kTicksPerSecond = 10000000;
+// The last FILETIME Windows turns into a date (year 30828).
+const uint64_t kLatestFileTime = 0x7FFFFFFFFFFFFFFF;
 
 void put16(std::string *out, uint32_t v) {
   out->push_back(static_cast<char>(v & 0xff));
@@ -301,7 +304,11 @@ std::string relativeTargetPath(const std::string &linkPath, const std::string &t
 
 uint64_t fileTimeFromPosix(int64_t seconds, int64_t nanoseconds) {
   if (seconds < -kEpochDifference) return 0;
-  return static_cast<uint64_t>(seconds + kEpochDifference) * 10000000u + static_cast<uint64_t>(nanoseconds / 100);
+  // Compared before adding: a file system may hold any 64-bit second count.
+  if (seconds > static_cast<int64_t>(kLatestFileTime / kTicksPerSecond) - kEpochDifference) return kLatestFileTime;
+  const uint64_t ticks = static_cast<uint64_t>(seconds + kEpochDifference) * kTicksPerSecond +
+                         static_cast<uint64_t>(nanoseconds / 100);
+  return ticks < kLatestFileTime ? ticks : kLatestFileTime;
 }
 
 bool encodeShellLink(const LinkFields &fields, const TargetFacts &target, std::string *file) {

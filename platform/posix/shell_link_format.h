@@ -70,7 +70,9 @@ std::string utf16ToUtf8(const char16_t *wide);
 // dropped and a path with ".." gets no relative form.
 std::string relativeTargetPath(const std::string &linkPath, const std::string &targetPath);
 
-// FILETIME for a POSIX time.
+// FILETIME for a POSIX time (nanoseconds from 0 to 999,999,999). Times
+// before 1601 give 0; times past 0x7FFFFFFFFFFFFFFF, the last FILETIME
+// Windows turns into a date, give that value.
 uint64_t fileTimeFromPosix(int64_t seconds, int64_t nanoseconds);
 
 }  // namespace shell_link_format

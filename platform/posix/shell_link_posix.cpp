@@ -1,10 +1,7 @@
 // The shell-link object outside Windows: keeps the values set on it and
-// saves them as an MS-SHLLINK file, written beside the link path under a
-// temporary name and renamed into place, so that a failed save leaves no
-// part of a link behind.
-#include <cerrno>
+// saves them as an MS-SHLLINK file through replaceFile, so that a failed save
+// leaves no part of a link behind.
 #include <cstring>
-#include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,8 +38,6 @@ void setText(std::string *field, const char *text) {
   }
 }
 
-std::string describeErrno(const char *what, int error) { return std::string(what) + ": " + std::strerror(error); }
-
 shell_link_format::TargetFacts targetFacts(const std::string &path) {
   shell_link_format::TargetFacts facts;
   struct stat status;
@@ -62,52 +57,6 @@ std::string absolutePath(const std::string &path) {
   char directory[4096];
   if (getcwd(directory, sizeof directory) == nullptr) return std::string();
   return std::string(directory) + "/" + path;
-}
-
-bool writeAll(int fd, const std::string &bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(written);
-  }
-  return true;
-}
-
-// Writes bytes to path through a temporary file in the same directory.
-bool replaceFile(const std::string &path, const std::string &bytes, std::string *reason) {
-  static unsigned serial = 0;
-  std::string temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
-    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) {
-    *reason = describeErrno("cannot create a temporary file beside it", errno);
-    return false;
-  }
-  if (!writeAll(fd, bytes) || fsync(fd) != 0) {
-    *reason = describeErrno("cannot write the temporary file", errno);
-    close(fd);
-    unlink(temporary.c_str());
-    return false;
-  }
-  if (close(fd) != 0) {
-    *reason = describeErrno("cannot write the temporary file", errno);
-    unlink(temporary.c_str());
-    return false;
-  }
-  if (rename(temporary.c_str(), path.c_str()) != 0) {
-    *reason = describeErrno("cannot move the file into place", errno);
-    unlink(temporary.c_str());
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -169,7 +118,7 @@ bool saveShellLink(ShellLinkFile *file, const char16_t *widePath, std::string *r
       *reason = "a text is too long for a link file";
       return false;
     }
-    return replaceFile(path, bytes, reason);
+    return replaceFile(path.c_str(), bytes.data(), bytes.size(), reason);
   } catch (const std::bad_alloc &) {
     *reason = "out of memory";
     return false;

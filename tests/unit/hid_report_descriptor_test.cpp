@@ -87,4 +87,14 @@ TEST(OutputReportLength, MalformedDescriptors) {
   EXPECT_EQ(lengthOf(cut), -1);
 }
 
+// Bit totals past 2^64 must not wrap round to a small, plausible length.
+TEST(OutputReportLength, AbsurdTotalsCannotBeKnown) {
+  const std::vector<uint8_t> d = {
+      0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x91, 0x02,  // (2^32-1)^2 bits
+      0x75, 0x02, 0x91, 0x02,                                                  // (2^32-1)*2 more
+      0x75, 0x08, 0x95, 0x01, 0x91, 0x02,                                      // 8 more: 2^64 + 7
+  };
+  EXPECT_EQ(lengthOf(d), -1);
+}
+
 }  // namespace

@@ -184,6 +184,19 @@ TEST(ShellLinkFormatTest, ExistingTargetsGiveAttributesAndSize) {
   EXPECT_EQ(readLink(file).fileSize, 0u);
 }
 
+// Times past the last FILETIME Windows reads (0x7FFFFFFFFFFFFFFF, in the
+// year 30828) are clamped to it; file systems such as tmpfs take any 64-bit
+// second count ("touch -d @9223372036854775000").
+TEST(ShellLinkFormatTest, FarFutureTimesAreClamped) {
+  using shell_link_format::fileTimeFromPosix;
+  const uint64_t latest = 0x7FFFFFFFFFFFFFFFull;
+  EXPECT_EQ(fileTimeFromPosix(910692730085, 0), 9223372036850000000ull);  // the last whole second that fits
+  EXPECT_EQ(fileTimeFromPosix(910692730085, 999999999), latest);
+  EXPECT_EQ(fileTimeFromPosix(9223372036854775000, 0), latest);
+  EXPECT_EQ(fileTimeFromPosix(INT64_MAX, 999999999), latest);
+  EXPECT_EQ(fileTimeFromPosix(INT64_MIN, 0), 0u);
+}
+
 TEST(ShellLinkFormatTest, TooLongStringsAreRefused) {
   LinkFields f;
   f.arguments.assign(shell_link_format::kMaxStringUnits + 1, 'a');

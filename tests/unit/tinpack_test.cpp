@@ -60,9 +60,10 @@ class TinpackTest : public testing::Test {
 
   static bool exists(const std::string &p) { return access(p.c_str(), F_OK) == 0; }
 
-  // Runs tinpack with the given words (paths here hold no quotes).
-  static Outcome run(const std::vector<std::string> &words) {
-    std::string command = "'" + kTinpack + "'";
+  // Runs tinpack with the given words (paths here hold no quotes), after the
+  // shell commands in `before`; a tinpack still running after 20 s is stopped.
+  static Outcome run(const std::vector<std::string> &words, const std::string &before = "") {
+    std::string command = before + "exec timeout 20 '" + kTinpack + "'";
     for (const std::string &w : words) command += " '" + w + "'";
     command += " 2>&1";
     Outcome outcome{-1, ""};
@@ -171,20 +172,46 @@ TEST_F(TinpackTest, MalformedProtectedFilesAreRefused) {
 
 TEST_F(TinpackTest, UnreadableInputIsReported) {
   ASSERT_EQ(mkdir(path("folder").c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo(path("fifo").c_str(), 0644), 0);
   for (const char *verb : {"encrypt", "decrypt"}) {
     SCOPED_TRACE(verb);
     Outcome missing = run({verb, path("absent.tcl"), path("out")});
     EXPECT_NE(missing.status, 0);
     EXPECT_NE(missing.output.find("cannot read"), std::string::npos) << missing.output;
     EXPECT_NE(missing.output.find(path("absent.tcl")), std::string::npos) << missing.output;
+    EXPECT_NE(missing.output.find("No such file"), std::string::npos) << missing.output;
 
-    Outcome folder = run({verb, path("folder"), path("out")});
-    EXPECT_NE(folder.status, 0);
-    EXPECT_NE(folder.output.find("cannot read"), std::string::npos) << folder.output;
-    EXPECT_FALSE(exists(path("out")));
+    // Neither a directory nor a FIFO without a writer (which would block the
+    // open for ever) is read.
+    for (const char *name : {"folder", "fifo"}) {
+      Outcome refused = run({verb, path(name), path("out")});
+      EXPECT_EQ(refused.status, 1) << name;
+      EXPECT_NE(refused.output.find("cannot read"), std::string::npos) << refused.output;
+      EXPECT_NE(refused.output.find("not a regular file"), std::string::npos) << refused.output;
+      EXPECT_FALSE(exists(path("out")));
+    }
   }
-  Outcome missing = run({"encrypt", path("absent.tcl"), path("out")});
-  EXPECT_NE(missing.output.find("No such file"), std::string::npos) << missing.output;
+}
+
+// A write that fails part-way (here at the file size limit, as on a full
+// disk) leaves the earlier output exactly as it was, and no temporary file.
+TEST_F(TinpackTest, FailedWriteKeepsTheOldOutput) {
+  const std::string old = "the earlier output\n";
+  for (const char *verb : {"encrypt", "decrypt"}) {
+    SCOPED_TRACE(verb);
+    std::string in = write("big.tcl", std::string(200000, '#'));
+    if (std::string(verb) == "decrypt") {
+      ASSERT_EQ(run({"encrypt", in, path("big.tin")}).status, 0);
+      in = path("big.tin");
+    }
+    std::string out = write("out", old);
+    Outcome outcome = run({verb, in, out}, "trap '' XFSZ; ulimit -f 64; ");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.output.find("cannot write"), std::string::npos) << outcome.output;
+    Bytes kept = read(out);
+    EXPECT_TRUE(std::string(kept.begin(), kept.end()) == old) << "the old output became " << kept.size() << " bytes";
+    EXPECT_EQ(std::system(("test $(ls '" + dir_ + "' | grep -c ^out) -eq 1").c_str()), 0) << "a temporary file is left";
+  }
 }
 
 TEST_F(TinpackTest, UnwritableOutputIsReported) {
