@@ -1,11 +1,15 @@
 # fieldwish: the two commands a fresh Debian 12 machine needs.
 #   make run    install what is missing, build, start the dashboard on the virtual instrument
-#   make test   install what is missing, build, run every test
+#   make test   install what is missing, build, run every test, then the
+#               sanitizer tree (build/asan) with the corpus replays
+#   make fuzz   run every fuzz target for FUZZ_SECONDS (default 300) each
 BUILD_DIR ?= build
+SANITIZE_DIR ?= $(BUILD_DIR)/asan
+FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test run bench screenshot clean
+.PHONY: all deps build sanitize test run bench screenshot fuzz clean
 
 all: build
 
@@ -16,8 +20,19 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The sanitizer tree: Clang, AddressSanitizer, LeakSanitizer and UBSan, the
+# fuzz targets; no benchmarks.
+sanitize: deps
+	CC=clang CXX=clang++ cmake -S . -B $(SANITIZE_DIR) -DFIELDWISH_SANITIZE=ON -DFIELDWISH_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) sanitize
+	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
+
+fuzz: sanitize
+	tests/fuzz/run-fuzz.sh $(SANITIZE_DIR) $(FUZZ_SECONDS)
 
 run: build
 	@tools/run-dashboard.sh $(BUILD_DIR)
