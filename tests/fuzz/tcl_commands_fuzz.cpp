@@ -13,9 +13,9 @@
 
 #include <cstring>
 
+#include "crypt/crypt_commands.h"
 #include "crypt/script_key.h"
-#include "shell/commands.h"
-#include "shell/process_state.h"
+#include "desktop/desktop_commands.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace {
