@@ -3,13 +3,14 @@
 #   make test   install what is missing, build, run every test, then the
 #               sanitizer tree (build/asan) with the corpus replays
 #   make fuzz   run every fuzz target for FUZZ_SECONDS (default 300) each
+#   make soak   the unplug/replug and exchange soaks (also part of make bench)
 BUILD_DIR ?= build
 SANITIZE_DIR ?= $(BUILD_DIR)/asan
 FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build sanitize test run bench screenshot fuzz clean
+.PHONY: all deps build sanitize test run bench screenshot soak fuzz clean
 
 all: build
 
@@ -42,6 +43,10 @@ bench: build
 
 screenshot: build
 	@tools/screenshot.sh $(BUILD_DIR)
+
+soak: build
+	bench/soak-sim.sh $(BUILD_DIR)
+	bench/soak-hidvm.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

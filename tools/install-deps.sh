@@ -7,6 +7,9 @@ packages=(
   tk8.6
   libhidapi-dev libudev-dev
   libgtest-dev libbenchmark-dev libssl-dev
+  # The sanitizer tree and the fuzz targets: Clang with its runtimes (libFuzzer, ASan, UBSan),
+  # and llvm-symbolizer, without which the reports (and the leak suppressions) have no function names.
+  clang libclang-rt-14-dev llvm
   xvfb xauth x11-utils
   tcllib tklib liblnk-utils tcl-awthemes libtk-img
   qemu-system-x86 linux-image-amd64 busybox-static xz-utils cpio

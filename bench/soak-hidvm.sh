@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# soak-hidvm.sh [BUILD_DIR] [CYCLES] [EXCHANGES]   (also BUILD_DIR/bench/soak_hidvm)
+# The soak (bench/soak.tcl) in the production fieldwish against the kernel
+# instrument (instrument-sim --uhid) inside the hidvm guest, unplugged and
+# replugged through its control channel: 200 cycles and 5,000 exchanges by
+# default (an emulated guest is slow). Sanitizer settings in the environment
+# (ASAN_OPTIONS, LSAN_OPTIONS, UBSAN_OPTIONS) reach the guest, so a sanitizer
+# tree's shell can be soaked the same way.
+set -u
+# Run as BUILD_DIR/bench/soak_hidvm (make bench), the build is the link's.
+build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
+cycles=${2:-200} exchanges=${3:-5000}
+here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
+source_dir=$(cd "$here/.." && pwd)
+
+if [ "${HIDVM_GUEST:-}" != 1 ]; then
+  exec env HIDVM_GUEST=1 "$source_dir/tests/hidvm/hidvm-run" -C "$build_dir/hidvm-cache" -t 1800 \
+    -e HIDVM_GUEST -- "$here/soak-hidvm.sh" "$build_dir" "$cycles" "$exchanges"
+fi
+
+# ---- inside the guest ----
+. "$source_dir/tools/xvfb.sh"
+work=$(mktemp -d /tmp/hidvm-soak.XXXXXX)
+sim_pid=
+cleanup() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
+  stop_private_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/bin" "$work/tcl"
+cp "$build_dir"/tcl/*.tin "$work/tcl/"
+# Software emulation is slow: give the server time.
+start_private_xvfb "$work/xvfb.log" 20 || exit 1
+
+mkfifo "$work/sim-in"
+"$build_dir/bin/instrument-sim" --uhid <"$work/sim-in" >"$work/sim-out" 2>&1 &
+sim_pid=$!
+exec 4>"$work/sim-in"
+for _ in $(seq 1 400); do grep -q '^ready' "$work/sim-out" 2>/dev/null && break; sleep 0.05; done
+grep -q '^ready /dev/hidraw' "$work/sim-out" || { echo "instrument-sim did not start" >&2; cat "$work/sim-out" >&2; exit 1; }
+
+cd "$work/bin"
+SOAK_CYCLES=$cycles SOAK_EXCHANGES=$exchanges SOAK_CONTROL=$work/sim-in SOAK_ANSWERS=$work/sim-out \
+  "$build_dir/bin/fieldwish" "$here/soak.tcl" </dev/null >/dev/null
