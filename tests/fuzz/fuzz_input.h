@@ -24,6 +24,8 @@ inline std::vector<std::string> splitWords(const uint8_t *data, size_t size) {
   return words;
 }
 
+}  // namespace fuzz
+
 // A failed oracle: reported, then aborted so that libFuzzer saves the input.
 #define FUZZ_CHECK(condition)                                                          \
   do {                                                                                 \
@@ -32,5 +34,3 @@ inline std::vector<std::string> splitWords(const uint8_t *data, size_t size) {
       std::abort();                                                                    \
     }                                                                                  \
   } while (0)
-
-}  // namespace fuzz
