@@ -2,7 +2,9 @@
 // read into a buffer of a capacity the input also chooses, then decrypted in
 // place. Oracle: a file is taken exactly when its length prefix N is from 1
 // to the largest N the buffer takes and the file holds N bytes after it, and
-// then the buffer holds those bytes; nothing is read or written outside it.
+// then the buffer holds those bytes; the text decrypts the same whatever the
+// buffer held past it (a partial last block); nothing is read or written
+// outside the buffer.
 #include <unistd.h>
 
 #include <algorithm>
@@ -40,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
   // Exactly the capacity, so that the sanitizer sees any byte past it.
   std::unique_ptr<unsigned char[]> buffer(new unsigned char[static_cast<size_t>(capacity)]);
+  std::memset(buffer.get(), 0xA5, static_cast<size_t>(capacity));
   ScriptReadError error;
   const int32_t n = readScriptFile(filePath.c_str(), buffer.get(), capacity, true, &error);
 
@@ -53,7 +56,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (n > 0) {
     FUZZ_CHECK(n == declared && error == ScriptReadError::None);
     FUZZ_CHECK(std::memcmp(buffer.get(), data + 4, static_cast<size_t>(n)) == 0);
-    cipher.crypt(0, buffer.get(), n);
+    // The same bytes in a buffer that held something else past them.
+    std::unique_ptr<unsigned char[]> other(new unsigned char[static_cast<size_t>(capacity)]);
+    std::memset(other.get(), 0x5A, static_cast<size_t>(capacity));
+    std::memcpy(other.get(), data + 4, static_cast<size_t>(n));
+    decryptScript(cipher, buffer.get(), n);
+    decryptScript(cipher, other.get(), n);
+    FUZZ_CHECK(std::memcmp(buffer.get(), other.get(), static_cast<size_t>(n)) == 0);
     buffer[n] = '\0';
   } else {
     FUZZ_CHECK(n == -1 && error != ScriptReadError::None);

@@ -4,7 +4,8 @@
 // then the texts one per line: target, description, relative path, working
 // directory, arguments, icon location. Oracle: each field comes back where
 // the format puts it (texts as the writer's lenient UTF-16), every offset and
-// string lies inside its structure, and the file ends with the terminal
+// string lies inside its structure, the narrow target path is the
+// Windows-1252 form of the wide one, and the file ends with the terminal
 // block; FILETIMEs never pass the last one Windows reads and never run
 // backwards.
 #include <cstring>
@@ -47,6 +48,30 @@ class Reader {
   const std::string &bytes_;
 };
 
+// The Windows-1252 form of a UTF-16 text, as Windows' own conversion (no
+// best fit) gives it: one byte per character, '?' where the code page has none.
+std::string windows1252(const std::u16string &wide) {
+  // The characters of bytes 0x80 to 0x9F; the five the code page leaves
+  // undefined stand for the C1 control of their own value.
+  static const char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  std::string narrow;
+  for (size_t i = 0; i < wide.size(); ++i) {
+    const char16_t c = wide[i];
+    char byte = '?';
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) byte = static_cast<char>(c);
+    for (int k = 0; k < 32; ++k) {
+      if (kHigh[k] == c) byte = static_cast<char>(0x80 + k);
+    }
+    narrow.push_back(byte);
+    // A surrogate pair is one character.
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) ++i;
+  }
+  return narrow;
+}
+
 void checkLinkInfo(const Reader &r, size_t at, size_t fileSize, const std::string &target) {
   const uint32_t size = r.u32(at), headerSize = r.u32(at + 4);
   FUZZ_CHECK(size <= fileSize - at);
@@ -65,8 +90,10 @@ void checkLinkInfo(const Reader &r, size_t at, size_t fileSize, const std::strin
   // Outside ASCII the narrow form is the code page's; the wide one is exact.
   if (ascii) FUZZ_CHECK(localPath == target);
   if (unicode) {
-    FUZZ_CHECK(r.wide(at + r.u32(at + 28), end) == slf::utf8ToUtf16Lenient(target));
+    const std::u16string widePath = r.wide(at + r.u32(at + 28), end);
+    FUZZ_CHECK(widePath == slf::utf8ToUtf16Lenient(target));
     FUZZ_CHECK(r.wide(at + r.u32(at + 32), end).empty());
+    FUZZ_CHECK(localPath == windows1252(widePath));
   }
 }
 
