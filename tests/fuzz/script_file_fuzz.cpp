@@ -26,6 +26,7 @@ std::string filePath;
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   keyScriptCipher(cipher);
   filePath = "/tmp/fieldwish-fuzz-script-" + std::to_string(getpid()) + ".tin";
+  std::atexit([] { unlink(filePath.c_str()); });
   return 0;
 }
 

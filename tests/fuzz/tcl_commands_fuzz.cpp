@@ -11,6 +11,7 @@
 #include <tcl.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "crypt/crypt_commands.h"
@@ -21,6 +22,7 @@
 namespace {
 
 Tcl_Interp *interp = nullptr;
+char linkDirectory[] = "/tmp/fieldwish-fuzz-links.XXXXXX";
 
 std::string tclText(const std::string &bytes) {
   std::string text;
@@ -84,8 +86,9 @@ void roundTrip(const std::string &text) {
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
   Tcl_FindExecutable(*argc > 0 ? (*argv)[0] : nullptr);
   keyScriptCipher(scriptCipher);
-  char directory[] = "/tmp/fieldwish-fuzz-links.XXXXXX";
-  FUZZ_CHECK(mkdtemp(directory) != nullptr && chdir(directory) == 0);
+  FUZZ_CHECK(mkdtemp(linkDirectory) != nullptr && chdir(linkDirectory) == 0);
+  // Each call removes its link; the directory goes when the run ends.
+  std::atexit([] { rmdir(linkDirectory); });
   interp = Tcl_CreateInterp();
   Tcl_CreateObjCommand(interp, "CreateLink", CreateLink, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, "EncryptText", EncryptText, nullptr, nullptr);
