@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # screenshot.sh BUILD_DIR: PNGs of each dashboard tab and of the installer,
-# taken under a private Xvfb, into BUILD_DIR/screenshots.
+# taken under a private Xvfb, into BUILD_DIR/screenshots; then the dashboard
+# again at 200 % (tk scaling doubled) on a screen large enough for it.
 set -eu
 build_dir=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,3 +13,6 @@ start_private_xvfb "$out/xvfb.log"
 cd "$build_dir/bin"
 ./fieldwish-sim "$here/screenshot.tcl" "$out" dashboard | grep '^screenshot:'
 ./fieldwish-sim installation "$here/screenshot.tcl" "$out" installer | grep '^screenshot:'
+stop_private_xvfb
+XVFB_SCREEN=2400x1500x24 start_private_xvfb "$out/xvfb.log"
+./fieldwish-sim "$here/screenshot.tcl" "$out" dashboard 200 | grep '^screenshot:'

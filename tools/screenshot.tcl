@@ -1,8 +1,12 @@
 # Run by tools/screenshot.sh after the boot: fills a minute of the virtual
 # instrument's frames (with an unplug in the middle), then writes a PNG of
 # each tab, or of the installer when booted in installation mode.
-# argv: output folder, then "dashboard" or "installer".
-lassign $argv outDir what
+# argv: output folder, then "dashboard" or "installer", then for the
+# dashboard the zoom in percent (default 100; 200 doubles tk scaling and
+# names the files *-200.png).
+lassign $argv outDir what zoom
+if {$zoom eq ""} { set zoom 100 }
+set suffix [expr {$zoom == 100 ? "" : "-$zoom"}]
 file mkdir $outDir
 package require img::window
 
@@ -33,6 +37,8 @@ if {$what eq "installer"} {
 
 set ::dash::settings::dir [file join $outDir settings]
 file delete -force $::dash::settings::dir
+# 200 %: tk scaling doubled from what the X server gives.
+if {$zoom != 100} { tk scaling [expr {[tk scaling] * $zoom / 100.0}] }
 ::dash::start
 ::dash::link::stop
 ::dash::settings::put limits {{10 21.9} {30 70} {950 1050} {-90 90}}
@@ -49,8 +55,8 @@ for {set i 0} {$i < 600} {incr i} {
 }
 proc ::dash::now {} { clock milliseconds }
 ::dash::link::start
-wm geometry . 1100x680
-capture . live.png
+wm geometry . [expr {1100 * $zoom / 100}]x[expr {680 * $zoom / 100}]
+capture . live$suffix.png
 set ::dash::ui::consoleLine "I"
 ::dash::ui::consoleSend
 set ::dash::ui::consoleLine "S"
@@ -60,9 +66,10 @@ set ::dash::ui::consoleLine "E 01 02 03"
 foreach {tab file} {survey survey.png console console.png settings settings.png} {
     .dash.tabs select .dash.tabs.$tab
     if {$tab eq "survey"} { ::dash::ui::survey }
-    capture . $file
+    capture . [file rootname $file]$suffix.png
 }
 .dash.tabs select .dash.tabs.live
+if {$zoom != 100} { exit 0 }
 ::dash::ui::applyTheme light
 capture . live-light.png
 exit 0

@@ -1,13 +1,14 @@
 # Sourced by the test and benchmark drivers. start_private_xvfb LOG [SECONDS]
 # starts an Xvfb on a display it picks itself (free, never a running one),
 # exports DISPLAY and sets xvfb_pid; it waits up to SECONDS (default 5) for
-# the server. stop_private_xvfb stops it.
+# the server. XVFB_SCREEN sets the screen (default 1280x1024x24).
+# stop_private_xvfb stops it.
 xvfb_pid=
 start_private_xvfb() {
   local log=$1 seconds=${2:-5} display_file tries
   display_file=$(mktemp)
   exec 3> "$display_file"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp -noreset >"$log" 2>&1 &
   xvfb_pid=$!
   exec 3>&-
   tries=$((seconds * 20))
