@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# udev_guest.sh BUILD_DIR PACKAGE
+# Runs inside the hidvm guest as root (see tests/hidvm): udev running, the
+# instrument plugged in through uhid, and the production fieldwish started as
+# the unprivileged user nobody to ask HidConnect, before the package is
+# installed, after it is installed (its postinst applies the udev rule) and
+# after it is purged (its postrm takes the rule back). Exits non-zero unless
+# every step answered as expected.
+set -u
+build_dir=$1 package=$2
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../tools/xvfb.sh"
+
+# The guest runs its command under chroot, where udevadm would ignore
+# requests; udev on a real machine does not run under one.
+export SYSTEMD_IGNORE_CHROOT=1
+
+work=$(mktemp -d /tmp/fieldwish-udev.XXXXXX)
+sim_pid= udevd_pid=
+cleanup() {
+  [ -n "$sim_pid" ] && { echo quit >"$work/sim.ctl"; wait "$sim_pid"; } 2>/dev/null
+  [ -n "$udevd_pid" ] && { udevadm control --exit; wait "$udevd_pid"; } 2>/dev/null
+  stop_private_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+expect() {   # expect WHAT EXPECTED ACTUAL
+  if [ "$2" = "$3" ]; then
+    printf '%-58s %s\n' "$1" "$3"
+  else
+    printf '%-58s %s   FAILED, expected %s\n' "$1" "$3" "$2"
+    failures=$((failures + 1))
+  fi
+}
+
+# A deployment whose boot script does nothing, readable by nobody: the shell
+# under test is the installed one; only its instrument access matters here.
+mkdir -p "$work/deploy/bin" "$work/deploy/tcl"
+echo 'wm withdraw .' >"$work/boot.tcl"
+"$build_dir/bin/tinpack" encrypt "$work/boot.tcl" "$work/deploy/tcl/tovGUI.tin" >/dev/null
+cat >"$work/deploy/probe.tcl" <<'TCL'
+set connected [HidConnect]
+set reply [expr {$connected ? [string range [HidCommand 73] 0 4] : "-"}]
+puts "$connected $reply"
+exit 0
+TCL
+chmod -R a+rX "$work"
+
+start_private_xvfb "$work/xvfb.log" 20 || exit 1
+
+# ask SHELL USER-GROUPS: runs SHELL as nobody with the given supplementary
+# groups; answers "1 49 01" (connected, identify reply) or "0 -".
+ask() {
+  (cd "$work/deploy/bin" &&
+   setpriv --reuid=nobody --regid=nogroup --groups="$2" -- "$1" ../probe.tcl 2>/dev/null </dev/null) |
+    tail -n 1
+}
+node_access() { stat -c '%U:%G %a' "$node"; }
+node_tags() {
+  udevadm info --query=property --name="$node" | sed -n 's/^CURRENT_TAGS=//p' | grep -o ':uaccess:' || echo none
+}
+
+/lib/systemd/systemd-udevd >"$work/udevd.log" 2>&1 &
+udevd_pid=$!
+for _ in $(seq 100); do [ -S /run/udev/control ] && break; sleep 0.05; done
+[ -S /run/udev/control ] || { echo "systemd-udevd did not start:"; cat "$work/udevd.log"; exit 1; }
+
+mkfifo "$work/sim.out"
+"$build_dir/bin/instrument-sim" --uhid --control "$work/sim.ctl" </dev/null >"$work/sim.out" &
+sim_pid=$!
+read -r ready node <"$work/sim.out"
+[ "$ready" = ready ] && [ -c "$node" ] || { echo "instrument-sim did not start ($ready $node)"; exit 1; }
+udevadm settle
+
+shell=$build_dir/bin/fieldwish
+expect "without the rule: node owner, group, mode" "root:root 600" "$(node_access)"
+expect "without the rule: nobody (in plugdev) connects" "0 -" "$(ask "$shell" plugdev)"
+
+dpkg -i "$package" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; exit 1; }
+udevadm settle
+shell=/usr/lib/fieldwish/bin/fieldwish
+expect "installed: node owner, group, mode" "root:plugdev 660" "$(node_access)"
+expect "installed: node tagged for the seat's user" ":uaccess:" "$(node_tags)"
+expect "installed: nobody (in plugdev) connects, identifies" "1 49 01" "$(ask "$shell" plugdev)"
+expect "installed: nobody (not in plugdev, no seat) connects" "0 -" "$(ask "$shell" nogroup)"
+
+dpkg --purge fieldwish >>"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; exit 1; }
+udevadm settle
+shell=$build_dir/bin/fieldwish
+expect "purged: node owner, group, mode" "root:root 600" "$(node_access)"
+expect "purged: nobody (in plugdev) connects" "0 -" "$(ask "$shell" plugdev)"
+
+[ "$failures" -eq 0 ] || { echo "--- udevd log"; cat "$work/udevd.log"; }
+exit $((failures > 0))
