@@ -4,13 +4,14 @@
 #               sanitizer tree (build/asan) with the corpus replays
 #   make fuzz   run every fuzz target for FUZZ_SECONDS (default 300) each
 #   make soak   the unplug/replug and exchange soaks (also part of make bench)
+#   make package  the Debian package, build/fieldwish_VERSION_amd64.deb
 BUILD_DIR ?= build
 SANITIZE_DIR ?= $(BUILD_DIR)/asan
 FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build sanitize test run bench screenshot soak fuzz clean
+.PHONY: all deps build sanitize test run bench screenshot soak fuzz package clean
 
 all: build
 
@@ -47,6 +48,10 @@ screenshot: build
 soak: build
 	bench/soak-sim.sh $(BUILD_DIR)
 	bench/soak-hidvm.sh $(BUILD_DIR)
+
+package: build
+	cmake --build $(BUILD_DIR) --target package
+	@ls $(BUILD_DIR)/fieldwish_*_amd64.deb
 
 clean:
 	rm -rf $(BUILD_DIR)

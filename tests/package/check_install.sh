@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# check_install.sh BUILD_DIR PACKAGE
+# Installs the package into a throwaway root with dpkg (maintainer scripts
+# run, outside any chroot, with DPKG_ROOT set), starts the installed dashboard
+# the way the desktop entry and its auto action do, boots it again against the
+# virtual instrument (fieldwish-sim, dropped into the installed bin for the
+# run: it is never shipped), then purges the package and checks that nothing
+# but the user's own files is left.
+set -u
+build_dir=$1 package=$2
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../tools/xvfb.sh"
+
+work=$(mktemp -d /tmp/fieldwish-pkginstall.XXXXXX)
+running=
+cleanup() {
+  [ -n "$running" ] && kill "$running" 2>/dev/null && wait "$running" 2>/dev/null
+  stop_private_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+root=$work/root
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates" "$work/home"
+touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
+# The root is empty: its dependencies are this machine's, checked elsewhere.
+dpkg_root=(dpkg "--root=$root" --force-depends --force-script-chrootless)
+[ "$(id -u)" -eq 0 ] || dpkg_root+=(--force-not-root)
+
+"${dpkg_root[@]}" -i "$package" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; exit 1; }
+status=$(dpkg-query "--root=$root" -W -f '${Status}' fieldwish)
+[ "$status" = "install ok installed" ] || fail "after dpkg -i the package is \"$status\""
+(cd "$root" && find . -mindepth 1 -not -path './var/lib/dpkg*' | sort) >"$work/installed"
+
+start_private_xvfb "$work/xvfb.log" || exit 1
+export HOME=$work/home
+
+# ---- the desktop entry -------------------------------------------------------
+entry=$root/usr/share/applications/fieldwish.desktop
+entry_value() { sed -n "/^\[$1\]/,/^\[/ s/^$2=//p" "$entry"; }
+workdir=$(entry_value "Desktop Entry" Path)
+
+# Runs an Exec line of the entry from its Path, both inside the root, and
+# waits for a top-level window of the shell's class. Answers when it is up
+# and the shell still runs.
+start_entry() {
+  local what=$1 exec_line=$2 words up=0
+  read -r -a words <<<"$exec_line"
+  words[0]=$root${words[0]}
+  (cd "$root$workdir" && exec "${words[@]}" >"$work/$what.out" 2>&1 </dev/null) &
+  running=$!
+  for _ in $(seq 150); do
+    if xwininfo -root -tree 2>/dev/null | grep -q '("fieldwish" "Fieldwish")'; then up=1; break; fi
+    kill -0 "$running" 2>/dev/null || break
+    sleep 0.1
+  done
+  sleep 0.5
+  if [ "$up" -eq 1 ] && kill -0 "$running" 2>/dev/null; then
+    echo "$what: the dashboard's window is up"
+  else
+    fail "$what: no dashboard window; the shell said:"; cat "$work/$what.out"
+  fi
+  kill "$running" 2>/dev/null; wait "$running" 2>/dev/null
+  running=
+}
+start_entry "desktop entry" "$(entry_value "Desktop Entry" Exec)"
+start_entry "auto action" "$(entry_value "Desktop Action auto" Exec)"
+
+# ---- the installed dashboard on the virtual instrument -------------------------
+# The dashboard must have talked to the instrument within the probe's time.
+cat >"$work/probe.tcl" <<'TCL'
+proc finish {} {
+    set counters [SimInstrument counters]
+    puts "commands [dict get $counters commands] opens [dict get $counters opens]"
+    exit 0
+}
+proc wait {left} {
+    if {[dict get [SimInstrument counters] commands] > 0 || $left == 0} { finish }
+    after 100 [list wait [incr left -1]]
+}
+wait 100
+TCL
+cp "$build_dir/bin/fieldwish-sim" "$root$workdir/"
+for mode in "" auto; do
+  answer=$(cd "$root$workdir" && timeout 60 ./fieldwish-sim $mode "$work/probe.tcl" 2>"$work/sim.err" </dev/null |
+           tail -n 1)
+  case $answer in
+    "commands 0 "*|"") fail "dashboard${mode:+ ($mode)}: no command reached the instrument ($answer)"
+                       cat "$work/sim.err" ;;
+    *) echo "dashboard${mode:+ ($mode)} on the virtual instrument: $answer" ;;
+  esac
+done
+rm "$root$workdir/fieldwish-sim"
+
+# Nothing was written into the installed tree while it ran.
+(cd "$root" && find . -mindepth 1 -not -path './var/lib/dpkg*' | sort) | diff "$work/installed" - ||
+  fail "running the dashboard changed the installed files (above)"
+
+# ---- removal ------------------------------------------------------------------
+"${dpkg_root[@]}" --purge fieldwish >>"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg --purge"; }
+left=$(cd "$root" && find . -mindepth 1 -not -path './var' -not -path './var/lib' -not -path './var/lib/dpkg*')
+[ -z "$left" ] || fail "left after the purge: $left"
+echo "left after the purge: ${left:-nothing}; the user's own files: $(cd "$HOME" && find . -mindepth 1 | wc -l)"
+
+[ "$failures" -eq 0 ] && echo "package installation: all checks passed"
+exit $((failures > 0))
