@@ -66,6 +66,20 @@ for exe in "$work/root/$app"/bin/*; do
   done
 done
 
+# On an empty system apt must find all of it in the archive (where this
+# machine has the package lists to tell).
+if apt-cache policy udev 2>/dev/null | grep -q 'Candidate: [0-9]'; then
+  : >"$work/empty-status"
+  if apt-get -s -o Dir::State::status="$work/empty-status" install "$(realpath "$package")" \
+       >"$work/apt.log" 2>&1; then
+    echo "apt on an empty system: $(grep -c '^Inst ' "$work/apt.log") packages to install"
+  else
+    fail "apt cannot install the package on an empty system:"; tail -n 15 "$work/apt.log"
+  fi
+else
+  echo "apt on an empty system: not checked (no package lists here)"
+fi
+
 # ---- maintainer scripts -----------------------------------------------------
 for script in postinst postrm; do
   file=$work/control/$script
