@@ -59,6 +59,8 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # what they use without linking it: udev applies the instrument's rule.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "udev")
+# Img lets the dashboard save snapshots of its charts; it does without.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libtk-img")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${packaging}/postinst ${packaging}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
