@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # check_install.sh BUILD_DIR PACKAGE
 # Installs the package into a throwaway root with dpkg (maintainer scripts
-# run, outside any chroot, with DPKG_ROOT set), starts the installed dashboard
-# the way the desktop entry and its auto action do, boots it again against the
-# virtual instrument (fieldwish-sim, dropped into the installed bin for the
-# run: it is never shipped) until it has recorded frames, then purges the package and checks that nothing
-# but the user's own files is left.
+# run outside any chroot, with DPKG_ROOT set), starts the installed dashboard
+# the way the desktop entry and its auto action do, starts it once more in
+# auto mode against the virtual instrument (fieldwish-sim, dropped into the
+# installed bin for the run: it is never shipped) until it has recorded
+# frames, then purges the package and checks that nothing but the user's own
+# files is left.
 set -u
 build_dir=$1 package=$2
 here=$(cd "$(dirname "$0")" && pwd)
