@@ -15,7 +15,7 @@ packages=(
   qemu-system-x86 linux-image-amd64 busybox-static xz-utils cpio
   # The Debian package: icons rendered from their vector source, the package
   # checks, and udev to show the instrument rule at work in the VM.
-  librsvg2-bin lintian desktop-file-utils dpkg-dev fakeroot udev
+  librsvg2-bin lintian desktop-file-utils dpkg-dev udev
   # The Windows build: the i686 cross compiler, and Wine (32-bit) to run what it makes.
   g++-mingw-w64-i686 wine wine32:i386
 )
