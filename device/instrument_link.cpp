@@ -73,6 +73,8 @@ int writeLength(hid_device *device) {
   const int kWrittenLength = static_cast<int>(kCommandReportSize);
   hid_device_info *info = hid_get_device_info(device);
   if (info == nullptr || info->path == nullptr) return kWrittenLength;
+  size_t known = platform::hidOutputReportLength(info->path);
+  if (known > 0 && known <= kExchangeBufferSize) return static_cast<int>(known);
   unsigned char descriptor[kDescriptorBufferSize];
   size_t size = platform::hidReportDescriptor(info->path, descriptor, sizeof descriptor);
   if (size == 0) return kWrittenLength;

@@ -23,8 +23,8 @@ bool connectInstrument() noexcept;
 std::string surveyDevices() noexcept;
 
 // What "WriteFile length = %d" shows for `device`: its longest output report,
-// report ID byte included, as its report descriptor tells; 65 (the length
-// always written) when that cannot be known.
+// report ID byte included, as the system's HID stack or else its report
+// descriptor tells; 65 (the length always written) when that cannot be known.
 int writeLength(hid_device *device);
 
 // Sends the command report at the start of `buffer` to DeviceHandle and polls

@@ -58,8 +58,8 @@ bool isRegularFile(const char *path, std::string *reason);
 bool replaceFile(const char *path, const void *data, size_t size, std::string *reason);
 
 // ---- Shell links ----------------------------------------------------------
-// The shell's link object: on Windows the COM objects IShellLinkA and
-// IPersistFile; elsewhere an object of our own that writes the same
+// The shell's link object: on Windows the COM object made for IShellLinkA,
+// with its IPersistFile; elsewhere an object of our own that writes the same
 // MS-SHLLINK file. A caller uses the operations in this order:
 // initialiseShellLinks, createShellLink, the five setters, shellLinkFile,
 // widenLinkPath, saveShellLink, releaseShellLinkFile, releaseShellLink,
@@ -80,8 +80,8 @@ void uninitialiseShellLinks();
 // A new link object with every field empty and icon index 0, or null when
 // none can be made.
 ShellLink *createShellLink();
-// The setters copy the narrow (active code page) texts; their outcome is
-// not reported.
+// The setters copy the texts, given in UTF-8 as Tcl hands them; their
+// outcome is not reported.
 void setShellLinkPath(ShellLink *link, const char *path);
 void setShellLinkDescription(ShellLink *link, const char *description);
 void setShellLinkWorkingDirectory(ShellLink *link, const char *directory);
@@ -91,10 +91,10 @@ void setShellLinkArguments(ShellLink *link, const char *arguments);
 // null when it has none.
 ShellLinkFile *shellLinkFile(ShellLink *link);
 
-// Converts a narrow path in the active code page (UTF-8 outside Windows),
-// terminating zero included, into wide (units code units at most). Returns
-// the code units written, zero included, or 0 when the path is not valid in
-// the code page or does not fit; wide then holds no usable path.
+// Converts a UTF-8 path, terminating zero included, into UTF-16 in wide
+// (units code units at most). Returns the code units written, zero
+// included, or 0 when the path is not valid UTF-8 or does not fit; wide then
+// holds no usable path.
 size_t widenLinkPath(const char *path, char16_t *wide, size_t units);
 
 // Writes the link file at widePath with everything set so far. Returns true
@@ -109,8 +109,15 @@ void releaseShellLink(ShellLink *link);
 
 // Reads the HID report descriptor of the device at devicePath (a device path
 // as hidapi gives it) into buffer (size bytes). Returns the descriptor's
-// length, or 0 when it cannot be had or does not fit.
+// length, or 0 when it cannot be had or does not fit (or, as on Windows, the
+// system does not give it out).
 size_t hidReportDescriptor(const char *devicePath, unsigned char *buffer, size_t size);
+
+// The longest output report of the HID device at devicePath, report ID byte
+// included, as the system's HID stack tells it without asking the device.
+// Returns 0 when the system keeps no such figure (the caller then reads the
+// report descriptor) or cannot be asked.
+size_t hidOutputReportLength(const char *devicePath);
 
 // What the operating system says of the HID device at devicePath (a device
 // path as hidapi gives it), asked without sending anything to the device and

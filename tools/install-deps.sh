@@ -18,6 +18,9 @@ packages=(
   librsvg2-bin lintian desktop-file-utils dpkg-dev udev
   # The Windows build: the i686 cross compiler, and Wine (32-bit) to run what it makes.
   g++-mingw-w64-i686 wine wine32:i386
+  # ... the Tcl/Tk and hidapi sources (apt-get source), zlib for Tcl, the icon
+  # tools, and zip for the distribution.
+  dpkg-dev libz-mingw-w64-dev librsvg2-bin icoutils zip
 )
 missing=()
 for p in "${packages[@]}"; do

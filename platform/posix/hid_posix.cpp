@@ -37,6 +37,9 @@ size_t hidReportDescriptor(const char *devicePath, unsigned char *buffer, size_t
   return complete ? length : 0;
 }
 
+// hidraw keeps no output report length apart from the descriptor.
+size_t hidOutputReportLength(const char *) { return 0; }
+
 HidDeviceState hidDeviceState(const char *devicePath) {
   static const char kHidrawPrefix[] = "/dev/hidraw";
   if (devicePath == nullptr || std::strncmp(devicePath, kHidrawPrefix, sizeof kHidrawPrefix - 1) != 0) {
