@@ -11,12 +11,14 @@ endif()
 get_filename_component(FIELDWISH_WIN_DEPS "${FIELDWISH_WIN_DEPS_DIR}/current" REALPATH)
 set(FIELDWISH_TCLTK_DIR ${FIELDWISH_WIN_DEPS}/tcltk)
 
-# The libraries compile against Tcl's headers; the executables link Tcl and Tk.
+# The libraries compile against Tcl's headers; the executables link Tcl and
+# Tk. Tcl's import library goes with its headers: whichever library calls Tcl
+# then comes before it on the link line.
 add_library(tcl_headers INTERFACE)
 target_include_directories(tcl_headers INTERFACE ${FIELDWISH_TCLTK_DIR}/include)
+target_link_libraries(tcl_headers INTERFACE ${FIELDWISH_TCLTK_DIR}/lib/libtcl86.dll.a)
 add_library(tcltk INTERFACE)
-target_link_libraries(tcltk INTERFACE tcl_headers
-    ${FIELDWISH_TCLTK_DIR}/lib/libtk86.dll.a ${FIELDWISH_TCLTK_DIR}/lib/libtcl86.dll.a)
+target_link_libraries(tcltk INTERFACE tcl_headers ${FIELDWISH_TCLTK_DIR}/lib/libtk86.dll.a)
 
 add_library(hidapi_headers INTERFACE)
 target_include_directories(hidapi_headers INTERFACE ${FIELDWISH_WIN_DEPS}/hidapi/hidapi)
