@@ -54,12 +54,13 @@ int copyWord(Tcl_Interp *interp, Tcl_Obj *word, char (&field)[kFieldSize], const
   return TCL_OK;
 }
 
-// Any integer the long conversion takes; the index keeps its low 32 bits, as
-// a 32-bit long would hold it (0xffffffff is -1).
+// Any integer the long conversion of a 64-bit long takes; the index keeps its
+// low 32 bits, as a 32-bit long would hold it (0xffffffff is -1). The wide
+// conversion takes the same words where a long has 32 bits (Windows).
 int getIconIndex(Tcl_Interp *interp, Tcl_Obj *word, int32_t *index) {
-  long value = 0;
-  if (Tcl_GetLongFromObj(interp, word, &value) != TCL_OK) return TCL_ERROR;
-  *index = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long>(value)));
+  Tcl_WideInt value = 0;
+  if (Tcl_GetWideIntFromObj(interp, word, &value) != TCL_OK) return TCL_ERROR;
+  *index = static_cast<int32_t>(static_cast<uint32_t>(static_cast<Tcl_WideUInt>(value)));
   return TCL_OK;
 }
 
