@@ -11,7 +11,7 @@ start_wine_server() {
   export WINEPREFIX="$1/wineprefix"
   # A server left by an earlier run may have been started without a display
   # (the prefix is the build tree's own, used by one run at a time).
-  wineserver -k 2>/dev/null
+  wineserver -k 2>/dev/null || true
   wineserver -w
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot --init >"$1/wineboot.log" 2>&1 || {
