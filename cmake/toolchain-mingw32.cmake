@@ -18,5 +18,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Without the runtime inside, every program would need libgcc_s_dw2-1.dll,
 # libstdc++-6.dll and libwinpthread-1.dll beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# Wine runs the test programs the build makes.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
