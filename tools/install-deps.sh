@@ -18,9 +18,10 @@ packages=(
   librsvg2-bin lintian desktop-file-utils dpkg-dev udev
   # The Windows build: the i686 cross compiler, and Wine (32-bit) to run what it makes.
   g++-mingw-w64-i686 wine wine32:i386
-  # ... the Tcl/Tk and hidapi sources (apt-get source), zlib for Tcl, the icon
-  # tools, and zip for the distribution.
-  dpkg-dev libz-mingw-w64-dev librsvg2-bin icoutils zip
+  # ... zlib for its Tcl, the icon group (icotool; the PNGs come from
+  # rsvg-convert, the sources from apt-get source of dpkg-dev, both above) and
+  # zip for the distribution.
+  libz-mingw-w64-dev icoutils zip
 )
 missing=()
 for p in "${packages[@]}"; do
