@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sys/stat.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -39,14 +39,20 @@ Bytes framed(uint32_t declared, const Bytes &data) {
 
 class ScriptFileTest : public testing::Test {
  protected:
+  // A fresh folder per case; a name already taken is passed over.
   void SetUp() override {
-    std::string pattern = testing::TempDir() + "script_file_test.XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    ASSERT_NE(mkdtemp(name.data()), nullptr);
-    dir_ = name.data();
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && dir_.empty(); ++attempt) {
+      std::filesystem::path candidate =
+          std::filesystem::path(testing::TempDir()) / ("script_file_test." + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate)) dir_ = candidate.generic_string();
+    }
+    ASSERT_FALSE(dir_.empty());
   }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
 
   std::string path(const std::string &name) const { return dir_ + "/" + name; }
 
@@ -186,7 +192,7 @@ TEST_F(ScriptFileTest, MalformedProtectedFilesAreRefused) {
 }
 
 TEST_F(ScriptFileTest, MissingFilesAndDirectoriesCannotBeOpened) {
-  ASSERT_EQ(mkdir(path("folder.tin").c_str(), 0755), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(path("folder.tin")));
   for (bool isProtected : {true, false}) {
     for (const char *name : {"absent.tin", "folder.tin"}) {
       ScriptReadError error = ScriptReadError::None;
@@ -205,7 +211,12 @@ TEST_F(ScriptFileTest, PlainModeReadsTheTextAsItIs) {
   EXPECT_EQ(writeScriptFile(p.c_str(), reinterpret_cast<const unsigned char *>(text.data()),
                             static_cast<int32_t>(text.size()), false),
             static_cast<int32_t>(text.size()));
-  EXPECT_EQ(readRaw(p), Bytes(text.begin(), text.end()));  // no length prefix
+  // No length prefix; text mode writes the platform's line ends (CR LF on Windows).
+  Bytes raw = readRaw(p);
+  for (size_t i = 0; i + 1 < raw.size(); ++i) {
+    if (raw[i] == '\r' && raw[i + 1] == '\n') raw.erase(raw.begin() + static_cast<long>(i));
+  }
+  EXPECT_EQ(raw, Bytes(text.begin(), text.end()));
   ScriptReadError error;
   Bytes contents;
   EXPECT_EQ(readGuarded(p, 100, false, &error, &contents), static_cast<int32_t>(text.size()));
