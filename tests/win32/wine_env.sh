@@ -4,8 +4,10 @@
 # take a fraction of the time. stop_wine_server ends that server.
 export WINEARCH=win32
 export WINEDEBUG=-all
-# No Mono or Gecko prompts.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts. No winemenubuilder: Wine starts one for every
+# shortcut saved, and it may still hold the file open when a test replaces
+# or deletes it (installing twice), which Windows refuses.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine_server_started=
 start_wine_server() {
   export WINEPREFIX="$1/wineprefix"
