@@ -46,7 +46,13 @@ if ! apt-get source --print-uris "hidapi=$hidapi_version" >/dev/null 2>&1; then
 # Tcl/Tk and hidapi from Debian's source packages.
 Types: deb-src
 URIs: http://deb.debian.org/debian
-Suites: bookworm
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb-src
+URIs: http://deb.debian.org/debian-security
+Suites: bookworm-security
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 EOF
