@@ -8,11 +8,12 @@ build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 runs=${2:-30}
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
 . "$here/../tools/xvfb.sh"
+. "$here/../tools/deployment.sh"
 
 work=$(mktemp -d /tmp/fieldwish-bench.XXXXXX)
 trap 'stop_private_xvfb; rm -rf "$work"' EXIT
-mkdir -p "$work/bin" "$work/tcl" "$work/load"
-cp "$build_dir"/tcl/*.tin "$work/tcl/"
+deploy_build "$build_dir" "$work"
+mkdir -p "$work/load"
 start_private_xvfb "$work/xvfb.log"
 
 cd "$work/bin"

@@ -6,12 +6,11 @@ set -eu
 build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
 . "$here/../tools/xvfb.sh"
+. "$here/../tools/deployment.sh"
 
 work=$(mktemp -d /tmp/fieldwish-bench.XXXXXX)
 trap 'stop_private_xvfb; rm -rf "$work"' EXIT
-mkdir -p "$work/bin" "$work/tcl"
-cp "$build_dir"/tcl/*.tin "$work/tcl/"
-[ -d "$build_dir/lib" ] && cp -r "$build_dir/lib" "$work/"
+deploy_build "$build_dir" "$work" lib
 start_private_xvfb "$work/xvfb.log"
 
 cd "$work/bin"

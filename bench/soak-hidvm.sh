@@ -20,6 +20,7 @@ fi
 
 # ---- inside the guest ----
 . "$source_dir/tools/xvfb.sh"
+. "$source_dir/tools/deployment.sh"
 work=$(mktemp -d /tmp/hidvm-soak.XXXXXX)
 sim_pid=
 cleanup() {
@@ -28,8 +29,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$work/bin" "$work/tcl"
-cp "$build_dir"/tcl/*.tin "$work/tcl/"
+deploy_build "$build_dir" "$work"
 # Software emulation is slow: give the server time.
 start_private_xvfb "$work/xvfb.log" 20 || exit 1
 

@@ -7,11 +7,11 @@ set -eu
 build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
 . "$here/../tools/xvfb.sh"
+. "$here/../tools/deployment.sh"
 
 work=$(mktemp -d /tmp/fieldwish-soak.XXXXXX)
 trap 'stop_private_xvfb; rm -rf "$work"' EXIT
-mkdir -p "$work/bin" "$work/tcl"
-cp "$build_dir"/tcl/*.tin "$work/tcl/"
+deploy_build "$build_dir" "$work"
 start_private_xvfb "$work/xvfb.log"
 
 cd "$work/bin"

@@ -10,6 +10,7 @@ build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 runs=${2:-40}
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
 . "$here/../tools/xvfb.sh"
+. "$here/../tools/deployment.sh"
 wish=$(command -v wish8.6 || true)
 if [ -z "$wish" ]; then
   echo "startup: wish8.6 is missing (Debian package tk8.6)" >&2
@@ -18,8 +19,7 @@ fi
 
 work=$(mktemp -d /tmp/fieldwish-bench.XXXXXX)
 trap 'stop_private_xvfb; rm -rf "$work"' EXIT
-mkdir -p "$work/bin" "$work/tcl"
-cp "$build_dir"/tcl/*.tin "$work/tcl/"
+deploy_build "$build_dir" "$work"
 start_private_xvfb "$work/xvfb.log"
 
 cd "$work/bin"

@@ -11,6 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
 
 . "$source_dir/tools/xvfb.sh"
+. "$source_dir/tools/deployment.sh"
 
 work=$(mktemp -d /tmp/fieldwish-hidvm.XXXXXX)
 cleanup() {
@@ -19,9 +20,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-mkdir -p "$work/bin" "$work/tcl" "$work/tmp"
-cp "$build_dir"/tcl/*.tin "$work/tcl/"
-[ -d "$build_dir/lib" ] && cp -r "$build_dir/lib" "$work/"
+deploy_build "$build_dir" "$work" lib
+mkdir -p "$work/tmp"
 # Software emulation is slow: give the server time.
 start_private_xvfb "$work/xvfb.log" 20 || exit 1
 export FIELDWISH_BUILD_DIR=$build_dir FIELDWISH_SOURCE_DIR=$source_dir FIELDWISH_TEST_DEPLOY=$work

@@ -9,6 +9,7 @@ build_dir=$1 shell=$2 test_file=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
 . "$here/../../tools/xvfb.sh"
+. "$here/../../tools/deployment.sh"
 
 work=$(mktemp -d /tmp/fieldwish-test.XXXXXX)
 cleanup() {
@@ -19,12 +20,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-mkdir -p "$work/bin" "$work/tcl" "$work/tmp"
-cp "$build_dir"/tcl/*.tin "$work/tcl/"
-# What the scripts load beside themselves: the theme (lib/) and the icons.
-for part in lib icons; do
-  [ -d "$build_dir/$part" ] && cp -r "$build_dir/$part" "$work/"
-done
+# With what the scripts load beside themselves: the theme (lib/) and the icons.
+deploy_build "$build_dir" "$work" lib icons
+mkdir -p "$work/tmp"
 start_private_xvfb "$work/xvfb.log" || exit 1
 export FIELDWISH_BUILD_DIR=$build_dir
 export FIELDWISH_SOURCE_DIR=$(cd "$here/../.." && pwd)

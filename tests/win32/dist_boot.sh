@@ -9,14 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/xvfb.sh"
 . "$here/wine_env.sh"
 work=$(mktemp -d /tmp/fieldwish-dist.XXXXXX)
-cleanup() {
-  local status=$?
-  stop_wine_server
-  stop_private_xvfb
-  rm -rf "$work"
-  exit $status
-}
-trap cleanup EXIT
+trap end_wine_run EXIT
 (cd "$work" && unzip -q "$zip") || exit 1
 root=$(ls -d "$work"/fieldwish-*-win32)
 mkdir -p "$work/prefix"

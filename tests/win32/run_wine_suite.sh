@@ -17,14 +17,7 @@ source_dir=$(cd "$here/../.." && pwd)
 . "$here/wine_env.sh"
 
 work=$(mktemp -d /tmp/fieldwish-wine.XXXXXX)
-cleanup() {
-  local status=$?
-  stop_wine_server
-  stop_private_xvfb
-  rm -rf "$work"
-  exit $status
-}
-trap cleanup EXIT
+trap end_wine_run EXIT
 
 mkdir -p "$work/bin" "$work/tcl" "$work/tmp"
 cp "$build_dir"/bin/*.exe "$build_dir"/bin/*.dll "$work/bin/"

@@ -2,6 +2,8 @@
 # points Wine at the build tree's own 32-bit prefix (made on first use) and
 # keeps one wineserver for the whole run, which makes each program start
 # take a fraction of the time. stop_wine_server ends that server.
+# end_wine_run, as a driver's EXIT trap, ends the server and the private
+# Xvfb, removes the driver's $work and keeps its exit status.
 export WINEARCH=win32
 export WINEDEBUG=-all
 # No Mono or Gecko prompts. No winemenubuilder: Wine starts one for every
@@ -33,4 +35,11 @@ stop_wine_server() {
     wine_server_started=
   fi
   return 0
+}
+end_wine_run() {
+  local status=$?
+  stop_wine_server
+  stop_private_xvfb
+  rm -rf "$work"
+  exit $status
 }
