@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# soak-hidvm.sh [BUILD_DIR] [CYCLES] [EXCHANGES]   (also BUILD_DIR/bench/soak_hidvm)
+# soak-hidvm.sh [BUILD_DIR] [CYCLES] [EXCHANGES]   (also BUILD_DIR/bench/soak-hidvm)
 # The soak (bench/soak.tcl) in the production fieldwish against the kernel
 # instrument (instrument-sim --uhid) inside the hidvm guest, unplugged and
 # replugged through its control channel: 200 cycles and 5,000 exchanges by
@@ -7,7 +7,7 @@
 # (ASAN_OPTIONS, LSAN_OPTIONS, UBSAN_OPTIONS) reach the guest, so a sanitizer
 # tree's shell can be soaked the same way.
 set -u
-# Run as BUILD_DIR/bench/soak_hidvm (make bench), the build is the link's.
+# Run as BUILD_DIR/bench/soak-hidvm (make bench), the build is the link's.
 build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 cycles=${2:-200} exchanges=${3:-5000}
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# soak-sim.sh [BUILD_DIR] [CYCLES] [EXCHANGES]   (also BUILD_DIR/bench/soak_sim)
+# soak-sim.sh [BUILD_DIR] [CYCLES] [EXCHANGES]   (also BUILD_DIR/bench/soak-sim)
 # The soak (bench/soak.tcl) in fieldwish-sim against the in-process
 # instrument: 1,000 unplug/replug cycles and 20,000 exchanges by default.
 set -eu
-# Run as BUILD_DIR/bench/soak_sim (make bench), the build is the link's.
+# Run as BUILD_DIR/bench/soak-sim (make bench), the build is the link's.
 build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
 . "$here/../tools/xvfb.sh"

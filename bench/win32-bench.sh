@@ -15,7 +15,7 @@ runs=${2:-15}
 win_dir=$build_dir/win32
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)
 . "$here/../tools/xvfb.sh"
-. "$here/../tests/win32/wine_env.sh"
+. "$here/../tests/win32/wine-env.sh"
 
 work=$(mktemp -d /tmp/fieldwish-winbench.XXXXXX)
 trap 'stop_wine_server; stop_private_xvfb; rm -rf "$work"' EXIT

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# udev_guest.sh BUILD_DIR PACKAGE
+# udev-guest.sh BUILD_DIR PACKAGE
 # Runs inside the hidvm guest as root (see tests/hidvm): udev running, the
 # instrument plugged in through uhid, and the production fieldwish started as
 # the unprivileged user nobody to ask HidConnect, before the package is

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# crypt_source_bench.sh [BUILD_DIR] [RUNS]   (also BUILD_DIR/bench/crypt_source)
+# crypt-source-bench.sh [BUILD_DIR] [RUNS]   (also BUILD_DIR/bench/crypt-source-bench)
 # CryptSource of a protected 499,992-byte script against source of the same
 # plain script, in one fieldwish process under a private Xvfb.
 set -eu
-# Run as BUILD_DIR/bench/crypt_source (make bench), the build is the link's.
+# Run as BUILD_DIR/bench/crypt-source-bench (make bench), the build is the link's.
 build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 runs=${2:-30}
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# run_suite.sh BUILD_DIR SHELL TEST_FILE
+# run-suite.sh BUILD_DIR SHELL TEST_FILE
 # Runs one tcltest file inside SHELL under a private Xvfb, from a temporary
 # deployment: bin/ is the working directory, tcl/ holds the protected scripts
 # of the build and lib/ (and icons/, when built) what they load beside them.

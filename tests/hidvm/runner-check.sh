@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# runner_check.sh HIDVM_RUN CACHE_DIR
+# runner-check.sh HIDVM_RUN CACHE_DIR
 # Checks the VM runner itself: the guest command's standard output and error
 # come back byte for byte and apart, its exit status comes back, the host's
 # files are visible but not writable through the guest, and the kernel's HID

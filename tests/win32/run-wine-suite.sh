@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# run_wine_suite.sh WIN_BUILD_DIR SHELL TEST_FILE
+# run-wine-suite.sh WIN_BUILD_DIR SHELL TEST_FILE
 # Runs one tcltest file inside the Windows program SHELL (fieldwish.exe or
 # fieldwish-sim.exe) under Wine, on a private Xvfb, from a temporary
 # deployment laid out like the distribution: bin/ (the programs and the Tcl/Tk
@@ -14,7 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
 
 . "$source_dir/tools/xvfb.sh"
-. "$here/wine_env.sh"
+. "$here/wine-env.sh"
 
 work=$(mktemp -d /tmp/fieldwish-wine.XXXXXX)
 trap end_wine_run EXIT

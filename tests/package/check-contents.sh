@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# check_contents.sh BUILD_DIR PACKAGE
+# check-contents.sh BUILD_DIR PACKAGE
 # The built .deb as Debian and a desktop see it: exactly the expected files
 # with root ownership and the right modes, a Depends that covers every library
 # the executables load, maintainer scripts that parse, icons whose pixels match

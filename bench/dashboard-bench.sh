@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# dashboard_bench.sh [BUILD_DIR]   (also BUILD_DIR/bench/dashboard)
+# dashboard-bench.sh [BUILD_DIR]   (also BUILD_DIR/bench/dashboard-bench)
 # The dashboard inside fieldwish-sim under a private Xvfb: a simulated hour,
 # frame times of the 10 s and 1 h windows, poll throughput. Figures only.
 set -eu

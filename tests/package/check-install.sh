@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# check_install.sh BUILD_DIR PACKAGE
+# check-install.sh BUILD_DIR PACKAGE
 # Installs the package into a throwaway root with dpkg (maintainer scripts
 # run outside any chroot, with DPKG_ROOT set), starts the installed dashboard
 # the way the desktop entry and its auto action do, starts it once more in

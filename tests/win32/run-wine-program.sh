@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# run_wine_program.sh WIN_BUILD_DIR PROGRAM [ARG...]
+# run-wine-program.sh WIN_BUILD_DIR PROGRAM [ARG...]
 # Runs one Windows console program under Wine in the build tree's prefix and
 # exits with its status.
 set -u
 build_dir=$(cd "$1" && pwd)
 shift
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/wine_env.sh"
+. "$here/wine-env.sh"
 trap stop_wine_server EXIT
 start_wine_server "$build_dir" || exit 1
 work=$(mktemp -d /tmp/fieldwish-wine-unit.XXXXXX)

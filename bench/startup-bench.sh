@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# startup_bench.sh [BUILD_DIR] [RUNS]   (also BUILD_DIR/bench/startup)
+# startup-bench.sh [BUILD_DIR] [RUNS]   (also BUILD_DIR/bench/startup-bench)
 # Start-up of fieldwish (booting the dashboard) to its event loop against
 # Debian's wish8.6, both under one private Xvfb: time and peak memory. wish8.6
 # sources the same dashboard script in plain form, so that the figures
 # compare the shells, not a shell with a window against one without.
 set -eu
-# Run as BUILD_DIR/bench/startup (make bench), the build is the link's.
+# Run as BUILD_DIR/bench/startup-bench (make bench), the build is the link's.
 build_dir=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 runs=${2:-40}
 here=$(cd "$(dirname "$(readlink -f "$0")")" && pwd)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# dist_boot.sh WIN_BUILD_DIR ZIP
+# dist-boot.sh WIN_BUILD_DIR ZIP
 # Unzips the distribution into a fresh directory, makes a fresh Wine prefix,
 # and starts bin/fieldwish.exe in bin/ with a probe script after the boot,
 # which starts the dashboard the boot loaded: its window and the shipped theme.
@@ -7,7 +7,7 @@ set -u
 build_dir=$(cd "$1" && pwd) zip=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/xvfb.sh"
-. "$here/wine_env.sh"
+. "$here/wine-env.sh"
 work=$(mktemp -d /tmp/fieldwish-dist.XXXXXX)
 trap end_wine_run EXIT
 (cd "$work" && unzip -q "$zip") || exit 1
