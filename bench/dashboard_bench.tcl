@@ -25,10 +25,10 @@ proc percentile {values p} {
     lindex $sorted [expr {int($p * ([llength $sorted] - 1))}]
 }
 
-set ::dash::settings::dir [file join $work settings]
-::dash::start
+::dash::settings::setFolder [file join $work settings]
+::dash::app::start
 ::dash::link::stop
-after cancel $::dash::ui::displayTimer
+::dash::ui::stopDisplay
 ::dash::settings::put recordDir [file join $work recordings]
 wm geometry . 1100x680
 update
@@ -38,8 +38,7 @@ proc ::dash::now {} { return $::simNow }
 
 proc frame {} {
     set t0 [clock microseconds]
-    ::dash::chart::draw
-    ::dash::ui::refreshCards
+    ::dash::live::refresh
     # update, not update idletasks: window events must be read as the
     # event loop would, or they pile up in Xlib's queue.
     update
@@ -47,9 +46,8 @@ proc frame {} {
 }
 
 # 1. The simulated hour.
-set ::dash::ui::recording 1
-::dash::ui::recordChanged
-::dash::chart::setWindow 3600
+::dash::ui::setRecording 1
+::dash::live::setWindow 3600
 set wall [clock milliseconds]
 say "two simulated hours, 10 Hz, recording, 1 h window, one frame per simulated second:"
 say [format "  %6s %10s %8s %10s" minute "RSS kB" items "frame ms"]
@@ -62,13 +60,13 @@ for {set i 1} {$i <= 72000} {incr i} {
         set rss [rssKb]
         if {$i == 6000} { set baseline $rss }
         if {$i == 36000} { set hourMark $rss }
-        say [format "  %6d %10d %8d %10.2f" [expr {$i / 600}] $rss [::dash::chart::itemCount] $ms]
+        say [format "  %6d %10d %8d %10.2f" [expr {$i / 600}] $rss [::dash::chart::itemCount [::dash::live::chart]] $ms]
     }
 }
 say [format "  growth: minute 10 to 60 (window filling) %d kB, minute 60 to 120 (window full) %d kB" \
     [expr {$hourMark - $baseline}] [expr {[rssKb] - $hourMark}]]
 say [format "  samples %d; rows written %d; wall time %.1f s" \
-    $::dash::link::stats(samples) $::dash::record::rows \
+    [dict get [::dash::link::stats] samples] [::dash::record::rows] \
     [expr {([clock milliseconds] - $wall) / 1000.0}]]
 
 # 2. Frame time, one new frame between display frames, window full. The two
@@ -83,7 +81,7 @@ set ratios {}
 for {set r 0} {$r < $rounds} {incr r} {
     set order [expr {$r % 2 ? {3600 10} : {10 3600}}]
     foreach window $order {
-        ::dash::chart::setWindow $window
+        ::dash::live::setWindow $window
         for {set i 0} {$i < 5} {incr i} { ::dash::link::step; incr ::simNow 100; frame }
         set these {}
         for {set i 0} {$i < $perRound} {incr i} {
@@ -104,8 +102,7 @@ foreach window {10 3600} {
 }
 say [format "  1 h window / 10 s window: ratio of the medians %.2f, median of the rounds' ratios %.2f" \
     [expr {$median(3600) / $median(10)}] [percentile $ratios 0.5]]
-set ::dash::ui::recording 0
-::dash::record::stop
+::dash::ui::setRecording 0
 
 # 3. Throughput on the wall clock, the dashboard's clock going on from the
 # simulated one: a bare HidCommand loop against the dashboard polling as
@@ -116,7 +113,7 @@ set ::dash::ui::recording 0
 set ::shift [expr {$::simNow - [clock milliseconds]}]
 proc ::dash::now {} { expr {[clock milliseconds] + $::shift} }
 ::dash::settings::put pollMs 0
-::dash::chart::setWindow 60
+::dash::live::setWindow 60
 
 proc bareRate {ms} {
     set n 0
@@ -126,22 +123,16 @@ proc bareRate {ms} {
 }
 
 proc dashRate {ms record} {
-    if {$record} {
-        set ::dash::ui::recording 1
-        ::dash::ui::recordChanged
-    }
-    set before $::dash::link::stats(exchanges)
+    if {$record} { ::dash::ui::setRecording 1 }
+    set before [dict get [::dash::link::stats] exchanges]
     ::dash::link::start
-    ::dash::ui::display
+    ::dash::ui::startDisplay
     after $ms {set ::done 1}
     vwait ::done
     ::dash::link::stop
-    after cancel $::dash::ui::displayTimer
-    if {$record} {
-        set ::dash::ui::recording 0
-        ::dash::ui::recordChanged
-    }
-    expr {($::dash::link::stats(exchanges) - $before) * 1000.0 / $ms}
+    ::dash::ui::stopDisplay
+    if {$record} { ::dash::ui::setRecording 0 }
+    expr {([dict get [::dash::link::stats] exchanges] - $before) * 1000.0 / $ms}
 }
 
 foreach {delay label} {0 "in-process instrument, no latency" 1 "instrument answering one poll late (about 1 ms)"} {

@@ -35,15 +35,13 @@ if {$what eq "installer"} {
     exit 0
 }
 
-set ::dash::settings::dir [file join $outDir settings]
-file delete -force $::dash::settings::dir
+::dash::settings::setFolder [file join $outDir settings]
+file delete -force [::dash::settings::folder]
 # 200 %: tk scaling doubled from what the X server gives.
 if {$zoom != 100} { tk scaling [expr {[tk scaling] * $zoom / 100.0}] }
-::dash::start
+::dash::app::start
 ::dash::link::stop
 ::dash::settings::put limits {{10 21.9} {30 70} {950 1050} {-90 90}}
-::dash::ui::showLimits 0
-::dash::ui::showLimits 3
 # A minute of frames at 10 Hz on a clock run ahead of the wall clock.
 set ::offset -60000
 proc ::dash::now {} { expr {[clock milliseconds] + $::offset} }
@@ -57,18 +55,14 @@ proc ::dash::now {} { clock milliseconds }
 ::dash::link::start
 wm geometry . [expr {1100 * $zoom / 100}]x[expr {680 * $zoom / 100}]
 capture . live$suffix.png
-set ::dash::ui::consoleLine "I"
-::dash::ui::consoleSend
-set ::dash::ui::consoleLine "S"
-::dash::ui::consoleSend
-set ::dash::ui::consoleLine "E 01 02 03"
-::dash::ui::consoleSend
-foreach {tab file} {survey survey.png console console.png settings settings.png} {
-    .dash.tabs select .dash.tabs.$tab
-    if {$tab eq "survey"} { ::dash::ui::survey }
-    capture . [file rootname $file]$suffix.png
+foreach line {I S "E 01 02 03"} { ::dash::console::submit $line }
+set tabs [::dash::ui::widget tabs]
+foreach tab {survey console settings} {
+    $tabs select [::dash::ui::widget $tab]
+    if {$tab eq "survey"} { ::dash::survey::refresh }
+    capture . $tab$suffix.png
 }
-.dash.tabs select .dash.tabs.live
+$tabs select [::dash::ui::widget live]
 if {$zoom != 100} { exit 0 }
 ::dash::ui::applyTheme light
 capture . live-light.png

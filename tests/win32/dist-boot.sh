@@ -18,7 +18,7 @@ start_wine_server "$work/prefix" || exit 1
 # With a script after it the boot loads the dashboard without starting it
 # (tovGUI.itcl); the probe starts it as a plain start does.
 cat >"$work/probe.tcl" <<'PROBE'
-::dash::start
+::dash::app::start
 update
 puts "title=[wm title .] theme=[ttk::style theme use] widgets=[expr {[llength [winfo children .]] > 0}]"
 exit 0
