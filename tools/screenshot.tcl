@@ -55,6 +55,10 @@ proc ::dash::now {} { clock milliseconds }
 ::dash::link::start
 wm geometry . [expr {1100 * $zoom / 100}]x[expr {680 * $zoom / 100}]
 capture . live$suffix.png
+# A failure as the operator sees it: in full, in the banner.
+::dash::report "not recording: cannot create [file join [::dash::settings::get recordDir] read-only fieldwish_2026-12-07_120000.csv]: permission denied" error
+capture . error$suffix.png
+::dash::ui::dismissAlerts
 foreach line {I S "E 01 02 03"} { ::dash::console::submit $line }
 set tabs [::dash::ui::widget tabs]
 foreach tab {survey console settings} {
