@@ -1,23 +1,27 @@
-# One static library per folder, each compiled against an include root that
-# holds only its own folder and the folders below it: an include that points
-# upwards does not compile. The root is a folder of symbolic links in the
-# build tree (layers/<folder>/<lower folder> -> the source folder).
+# One static library per product folder, fieldwish_<folder>, compiled against
+# the source root: includes name their folder ("crypt/script_file.h"). Which
+# folder may include which is the rule in cmake/layers.txt; the ctest entry
+# "layers" (tools/check-layers.sh) checks every include against it.
 #
-#   fieldwish_layer(<folder> [BELOW <lower folder> ...])
+#   fieldwish_layer(<folder>)
 #
-# creates the library fieldwish_<folder>, with no sources yet (the folder's
-# CMakeLists.txt adds them); a folder's library links the libraries of the
-# folders below it, so executables only name the top one.
+# creates the library with no sources yet (the folder's CMakeLists.txt adds
+# them); it links the libraries of the folders the rule lets it include, so
+# executables only name the top one.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/layers.txt FIELDWISH_LAYER_LINES REGEX "^[a-z]")
+foreach(line IN LISTS FIELDWISH_LAYER_LINES)
+  string(REGEX MATCHALL "[^ \t]+" words "${line}")
+  list(POP_FRONT words folder)
+  set(FIELDWISH_LAYER_BELOW_${folder} ${words})
+endforeach()
+
 function(fieldwish_layer folder)
-  cmake_parse_arguments(PARSE_ARGV 1 layer "" "" "BELOW")
-  set(root ${CMAKE_BINARY_DIR}/layers/${folder})
-  file(MAKE_DIRECTORY ${root})
-  foreach(visible IN ITEMS ${folder} ${layer_BELOW})
-    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${visible} ${root}/${visible} SYMBOLIC)
-  endforeach()
+  if(NOT FIELDWISH_LAYER_LINES MATCHES "(^|;)${folder}([ \t]|;|$)")
+    message(FATAL_ERROR "cmake/layers.txt has no rule for ${folder}/")
+  endif()
   add_library(fieldwish_${folder} STATIC)
-  target_include_directories(fieldwish_${folder} PRIVATE ${root})
-  foreach(lower IN LISTS layer_BELOW)
+  target_include_directories(fieldwish_${folder} PUBLIC ${CMAKE_SOURCE_DIR})
+  foreach(lower IN LISTS FIELDWISH_LAYER_BELOW_${folder})
     target_link_libraries(fieldwish_${folder} PUBLIC fieldwish_${lower})
   endforeach()
 endfunction()
