@@ -5,7 +5,6 @@
 #include <string>
 
 #include "desktop/write_shell_link.h"
-#include "platform/platform.h"
 #include "desktop/desktop_commands.h"
 
 namespace {
@@ -101,10 +100,8 @@ int CreateLink(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) 
   }
 
   try {
-    platform::initialiseShellLinks();
     WriteShellLink(record.linkPath, record.objectPath, record.description, record.workingDirectory,
                    record.iconPath, record.iconIndex, record.arguments);
-    platform::uninitialiseShellLinks();
   } catch (const std::exception &) {
     Tcl_Panic("out of memory");
   }

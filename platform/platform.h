@@ -58,54 +58,38 @@ bool isRegularFile(const char *path, std::string *reason);
 bool replaceFile(const char *path, const void *data, size_t size, std::string *reason);
 
 // ---- Shell links ----------------------------------------------------------
-// The shell's link object: on Windows the COM object made for IShellLinkA,
-// with its IPersistFile; elsewhere an object of our own that writes the same
-// MS-SHLLINK file. A caller uses the operations in this order:
-// initialiseShellLinks, createShellLink, the five setters, shellLinkFile,
-// widenLinkPath, saveShellLink, releaseShellLinkFile, releaseShellLink,
-// uninitialiseShellLinks.
 
-struct ShellLink;      // the link object
-struct ShellLinkFile;  // its file persistence interface
+// What a shell link (shortcut) holds. The texts are UTF-8, as Tcl hands
+// them; none is null.
+struct ShellLinkFields {
+  const char *targetPath;
+  const char *description;
+  const char *workingDirectory;
+  const char *iconPath;
+  int iconIndex;
+  const char *arguments;
+};
 
-// UTF-16 code units of a wide link path, terminating zero included.
+// UTF-16 code units of a link path, terminating zero included.
 const size_t kWideLinkPathUnits = 260;
 
-// Prepares the calling thread to use link objects (CoInitialize). Its
-// outcome is not reported: a failure shows as createShellLink failing.
-void initialiseShellLinks();
-// Undoes initialiseShellLinks; called once for each call of it.
-void uninitialiseShellLinks();
+// Where writeShellLink stopped.
+enum class ShellLinkStep {
+  kWritten,          // nowhere: the link file is in place
+  kNoLinkObject,     // no link object could be made; nothing was set or saved
+  kNoFileInterface,  // the link object cannot be saved to a file
+  kPathNotWide,      // linkPath is not valid UTF-8, or longer than kWideLinkPathUnits in UTF-16
+  kSave,             // the file could not be written; *reason says why
+};
 
-// A new link object with every field empty and icon index 0, or null when
-// none can be made.
-ShellLink *createShellLink();
-// The setters copy the texts, given in UTF-8 as Tcl hands them; their
-// outcome is not reported.
-void setShellLinkPath(ShellLink *link, const char *path);
-void setShellLinkDescription(ShellLink *link, const char *description);
-void setShellLinkWorkingDirectory(ShellLink *link, const char *directory);
-void setShellLinkIconLocation(ShellLink *link, const char *iconPath, int iconIndex);
-void setShellLinkArguments(ShellLink *link, const char *arguments);
-// The link's persistence interface (one more reference to the object), or
-// null when it has none.
-ShellLinkFile *shellLinkFile(ShellLink *link);
-
-// Converts a UTF-8 path, terminating zero included, into UTF-16 in wide
-// (units code units at most). Returns the code units written, zero
-// included, or 0 when the path is not valid UTF-8 or does not fit; wide then
-// holds no usable path.
-size_t widenLinkPath(const char *path, char16_t *wide, size_t units);
-
-// Writes the link file at widePath with everything set so far. Returns true
-// when the whole file is in place; otherwise false with the reason in
-// *reason, and no file, not even part of one, is left at widePath (an
-// earlier file there stays as it was).
-bool saveShellLink(ShellLinkFile *file, const char16_t *widePath, std::string *reason);
-
-// Give back a reference obtained from shellLinkFile or createShellLink.
-void releaseShellLinkFile(ShellLinkFile *file);
-void releaseShellLink(ShellLink *link);
+// Writes the link file at linkPath (UTF-8) with every field set, empty texts
+// included. On Windows this is the shell's own link object (COM is
+// initialised for the call and uninitialised before it returns); elsewhere
+// the same MS-SHLLINK file is written here. Returns kWritten when the whole
+// file is in place. Otherwise returns the step that failed, with the reason
+// in *reason for kSave, and no file, not even part of one, is left at
+// linkPath (an earlier file there stays as it was).
+ShellLinkStep writeShellLink(const ShellLinkFields &fields, const char *linkPath, std::string *reason);
 
 // Reads the HID report descriptor of the device at devicePath (a device path
 // as hidapi gives it) into buffer (size bytes). Returns the descriptor's

@@ -1,5 +1,7 @@
-// The shell's own link object on Windows, through COM: CLSID_ShellLink made
-// for IShellLinkA, saved through its IPersistFile.
+// Shell links on Windows: the shell's own link object through COM, in the
+// order the link writer has always used: CoInitialize, CoCreateInstance for
+// IShellLinkA, the five setters, QueryInterface for IPersistFile, the link
+// path widened, Save, the releases, CoUninitialize.
 //
 // Tcl hands the texts over in UTF-8, which the A-interfaces would read in the
 // active code page: every non-ASCII character would come out garbled. The
@@ -12,24 +14,12 @@
 #include <shobjidl.h>
 
 #include <cstdio>
-#include <cstring>
-#include <new>
 #include <string>
 
 #include "platform/platform.h"
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide texts are UTF-16");
+#include "platform/win32/com_calls.h"
 
 namespace platform {
-
-struct ShellLink {
-  IShellLinkA *narrow;
-  IShellLinkW *wide;  // the same object's W-interface, or null
-};
-
-struct ShellLinkFile {
-  IPersistFile *persist;
-};
 
 namespace {
 
@@ -58,109 +48,70 @@ std::string describeResult(const char *call, HRESULT result) {
   return reason;
 }
 
-}  // namespace
-
-void initialiseShellLinks() { CoInitialize(nullptr); }
-
-void uninitialiseShellLinks() { CoUninitialize(); }
-
-ShellLink *createShellLink() {
-  IShellLinkA *narrow = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void **>(&narrow)))) {
-    return nullptr;
-  }
-  ShellLink *link = new (std::nothrow) ShellLink{narrow, nullptr};
-  if (link == nullptr) {
-    narrow->Release();
-    return nullptr;
-  }
-  if (FAILED(narrow->QueryInterface(IID_IShellLinkW, reinterpret_cast<void **>(&link->wide)))) link->wide = nullptr;
-  return link;
-}
-
-void setShellLinkPath(ShellLink *link, const char *path) {
-  if (link->wide != nullptr) {
-    link->wide->SetPath(fromUtf8(path).c_str());
+// The five setters, in their order, through the W-interface when the object
+// has one. Their outcome is not examined.
+void setFields(IShellLinkA *narrow, IShellLinkW *wide, const ShellLinkFields &fields) {
+  if (wide != nullptr) {
+    wide->SetPath(fromUtf8(fields.targetPath).c_str());
+    wide->SetDescription(fromUtf8(fields.description).c_str());
+    wide->SetWorkingDirectory(fromUtf8(fields.workingDirectory).c_str());
+    wide->SetIconLocation(fromUtf8(fields.iconPath).c_str(), fields.iconIndex);
+    wide->SetArguments(fromUtf8(fields.arguments).c_str());
   } else {
-    link->narrow->SetPath(path);
+    narrow->SetPath(fields.targetPath);
+    narrow->SetDescription(fields.description);
+    narrow->SetWorkingDirectory(fields.workingDirectory);
+    narrow->SetIconLocation(fields.iconPath, fields.iconIndex);
+    narrow->SetArguments(fields.arguments);
   }
 }
 
-void setShellLinkDescription(ShellLink *link, const char *description) {
-  if (link->wide != nullptr) {
-    link->wide->SetDescription(fromUtf8(description).c_str());
-  } else {
-    link->narrow->SetDescription(description);
+// The link path in UTF-16, then Save with fRemember true.
+ShellLinkStep save(IPersistFile *persist, const char *linkPath, std::string *reason) {
+  wchar_t widePath[kWideLinkPathUnits];
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, linkPath, -1, widePath,
+                          static_cast<int>(kWideLinkPathUnits)) <= 0) {
+    return ShellLinkStep::kPathNotWide;
   }
-}
-
-void setShellLinkWorkingDirectory(ShellLink *link, const char *directory) {
-  if (link->wide != nullptr) {
-    link->wide->SetWorkingDirectory(fromUtf8(directory).c_str());
-  } else {
-    link->narrow->SetWorkingDirectory(directory);
-  }
-}
-
-void setShellLinkIconLocation(ShellLink *link, const char *iconPath, int iconIndex) {
-  if (link->wide != nullptr) {
-    link->wide->SetIconLocation(fromUtf8(iconPath).c_str(), iconIndex);
-  } else {
-    link->narrow->SetIconLocation(iconPath, iconIndex);
-  }
-}
-
-void setShellLinkArguments(ShellLink *link, const char *arguments) {
-  if (link->wide != nullptr) {
-    link->wide->SetArguments(fromUtf8(arguments).c_str());
-  } else {
-    link->narrow->SetArguments(arguments);
-  }
-}
-
-ShellLinkFile *shellLinkFile(ShellLink *link) {
-  IPersistFile *persist = nullptr;
-  if (FAILED(link->narrow->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&persist)))) return nullptr;
-  ShellLinkFile *file = new (std::nothrow) ShellLinkFile{persist};
-  if (file == nullptr) persist->Release();
-  return file;
-}
-
-size_t widenLinkPath(const char *path, char16_t *wide, size_t units) {
-  if (units == 0) return 0;
-  int capacity = units > 0x7fffffff ? 0x7fffffff : static_cast<int>(units);
-  int written = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, reinterpret_cast<wchar_t *>(wide),
-                                    capacity);
-  if (written <= 0) {
-    wide[0] = 0;
-    return 0;
-  }
-  return static_cast<size_t>(written);
-}
-
-bool saveShellLink(ShellLinkFile *file, const char16_t *widePath, std::string *reason) {
   if (widePath[0] == 0) {
     *reason = "the link path is empty";
-    return false;
+    return ShellLinkStep::kSave;
   }
-  HRESULT result = file->persist->Save(reinterpret_cast<const wchar_t *>(widePath), TRUE);
+  HRESULT result = persist->Save(widePath, TRUE);
   if (FAILED(result)) {
     *reason = describeResult("IPersistFile::Save", result);
-    return false;
+    return ShellLinkStep::kSave;
   }
-  return true;
+  return ShellLinkStep::kWritten;
 }
 
-void releaseShellLinkFile(ShellLinkFile *file) {
-  file->persist->Release();
-  delete file;
+// Everything between CoInitialize and CoUninitialize; every interface
+// obtained is released before it returns.
+ShellLinkStep writeThroughLinkObject(const ShellLinkFields &fields, const char *linkPath, std::string *reason) {
+  IShellLinkA *narrow = nullptr;
+  if (FAILED(com::createShellLink(&narrow))) return ShellLinkStep::kNoLinkObject;
+  IShellLinkW *wide = nullptr;
+  if (FAILED(narrow->QueryInterface(IID_IShellLinkW, reinterpret_cast<void **>(&wide)))) wide = nullptr;
+  setFields(narrow, wide, fields);
+
+  ShellLinkStep step = ShellLinkStep::kNoFileInterface;
+  IPersistFile *persist = nullptr;
+  if (SUCCEEDED(narrow->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&persist)))) {
+    step = save(persist, linkPath, reason);
+    persist->Release();
+  }
+  if (wide != nullptr) wide->Release();
+  narrow->Release();
+  return step;
 }
 
-void releaseShellLink(ShellLink *link) {
-  if (link->wide != nullptr) link->wide->Release();
-  link->narrow->Release();
-  delete link;
+}  // namespace
+
+ShellLinkStep writeShellLink(const ShellLinkFields &fields, const char *linkPath, std::string *reason) {
+  com::initialise();
+  ShellLinkStep step = writeThroughLinkObject(fields, linkPath, reason);
+  com::uninitialise();
+  return step;
 }
 
 }  // namespace platform

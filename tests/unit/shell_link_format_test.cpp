@@ -276,40 +276,30 @@ TEST(ShellLinkFormatTest, RelativeTargetPaths) {
   }
 }
 
-// The POSIX link object behind platform.h.
+// The POSIX link writer behind platform.h.
 class ShellLinkObjectTest : public ::testing::Test {
  protected:
-  // Runs the platform's sequence and answers saveShellLink's outcome.
+  // Writes a link to target at linkPath; answers whether it was written.
   bool save(const std::string &linkPath, const std::string &target, std::string *reason) {
-    platform::initialiseShellLinks();
-    platform::ShellLink *link = platform::createShellLink();
-    EXPECT_NE(link, nullptr);
-    platform::setShellLinkPath(link, target.c_str());
-    platform::setShellLinkDescription(link, "d");
-    platform::setShellLinkWorkingDirectory(link, "");
-    platform::setShellLinkIconLocation(link, "", 0);
-    platform::setShellLinkArguments(link, "");
-    platform::ShellLinkFile *file = platform::shellLinkFile(link);
-    EXPECT_NE(file, nullptr);
-    char16_t wide[platform::kWideLinkPathUnits];
-    EXPECT_GT(platform::widenLinkPath(linkPath.c_str(), wide, platform::kWideLinkPathUnits), 0u);
-    bool saved = platform::saveShellLink(file, wide, reason);
-    platform::releaseShellLinkFile(file);
-    platform::releaseShellLink(link);
-    platform::uninitialiseShellLinks();
-    return saved;
+    return step(linkPath, target, reason) == platform::ShellLinkStep::kWritten;
+  }
+  platform::ShellLinkStep step(const std::string &linkPath, const std::string &target, std::string *reason) {
+    const platform::ShellLinkFields fields = {target.c_str(), "d", "", "", 0, ""};
+    return platform::writeShellLink(fields, linkPath.c_str(), reason);
   }
   TempDir dir_;
 };
 
-TEST_F(ShellLinkObjectTest, WidenLinkPathChecksCodeAndRoom) {
-  char16_t wide[8];
-  EXPECT_EQ(platform::widenLinkPath("ab\xc3\xa9", wide, 8), 4u);
-  EXPECT_EQ(std::u16string(wide), u"ab\u00e9");
-  EXPECT_EQ(platform::widenLinkPath("1234567", wide, 8), 8u);
-  EXPECT_EQ(platform::widenLinkPath("12345678", wide, 8), 0u);
-  EXPECT_EQ(platform::widenLinkPath("a\xc0\x80", wide, 8), 0u);
-  EXPECT_EQ(platform::widenLinkPath("", wide, 8), 1u);
+// A Windows link path holds at most 259 UTF-16 units and its zero.
+TEST_F(ShellLinkObjectTest, LinkPathsNeedAWideFormThatFits) {
+  std::string reason;
+  const std::string directory = dir_.path() + "/";
+  ASSERT_LT(directory.size(), 259u - 4);
+  const std::string longest = directory + std::string(259 - directory.size() - 4, 'x') + ".lnk";
+  EXPECT_EQ(step(longest, "/bin/sh", &reason), platform::ShellLinkStep::kWritten) << reason;
+  EXPECT_EQ(step(longest + "x", "/bin/sh", &reason), platform::ShellLinkStep::kPathNotWide);
+  EXPECT_EQ(step(directory + "a\xc0\x80.lnk", "/bin/sh", &reason), platform::ShellLinkStep::kPathNotWide);
+  EXPECT_EQ(dir_.entries().size(), 1u);
 }
 
 TEST_F(ShellLinkObjectTest, SaveWritesTheFileAndNothingElse) {
