@@ -35,33 +35,64 @@ fi
 echo "build-win-deps: building $key"
 rm -rf "$cache"
 mkdir -p "$cache/src"
-sudo=
-if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
-
-# apt-get source needs a deb-src entry for the release.
-sources=/etc/apt/sources.list.d/fieldwish-deb-src.sources
-if ! apt-get source --print-uris "hidapi=$hidapi_version" >/dev/null 2>&1; then
-  $sudo tee "$sources" >/dev/null <<'EOF'
-# Added by fieldwish's tools/build-win-deps.sh: the Windows build compiles
-# Tcl/Tk and hidapi from Debian's source packages.
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-  $sudo apt-get -o DPkg::Lock::Timeout=900 update -q
+# apt-get source needs deb-src entries. They are this script's own: a
+# sources list and package lists under the cache, made from the machine's deb
+# entries for its release (the same mirrors), so that nothing is added to the
+# machine's apt configuration or its package lists.
+apt_dir="$cache/apt"
+mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+. /etc/os-release
+release=${VERSION_CODENAME:?"/etc/os-release names no release"}
+deb_entries() {
+  local file
+  for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -r "$file" ] || continue
+    # deb [options] URI SUITE COMPONENT...
+    sed -E -n 's/^[[:space:]]*deb[[:space:]]+(\[[^]]*\][[:space:]]+)?//p' "$file"
+  done
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [ -r "$file" ] || continue
+    # deb822 stanzas: one "URI SUITE COMPONENT..." per URI and suite.
+    awk 'function flush() {
+           if (types ~ /(^| )deb( |$)/ && enabled != "no")
+             for (u = 1; u <= nu; u++) for (s = 1; s <= ns; s++) print uri[u], suite[s], components
+           types = ""; enabled = ""; components = ""; nu = 0; ns = 0
+         }
+         /^[[:space:]]*$/ { flush(); next }
+         /^#/ { next }
+         { key = tolower($1); sub(/:$/, "", key); $1 = ""; sub(/^ /, "") }
+         key == "types" { types = $0 }
+         key == "enabled" { enabled = tolower($0) }
+         key == "uris" { nu = split($0, uri, " ") }
+         key == "suites" { ns = split($0, suite, " ") }
+         key == "components" { components = $0 }
+         END { flush() }' "$file"
+  done
+}
+keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+signed_by=
+[ -r "$keyring" ] && signed_by="[signed-by=$keyring] "
+deb_entries | awk -v release="$release" '$2 == release || index($2, release "-") == 1' | sort -u |
+  sed "s|^|deb-src $signed_by|" >"$apt_dir/sources.list"
+if [ ! -s "$apt_dir/sources.list" ]; then
+  echo "build-win-deps: the machine's apt sources have no deb entry for $release to take the sources from" >&2
+  exit 1
 fi
-(cd "$cache/src" && apt-get source -q "tcl8.6=$tcl_version" "tk8.6=$tk_version" "hidapi=$hidapi_version" >apt-source.log 2>&1) || {
+apt_own=(-o "Dir::Etc::sourcelist=$apt_dir/sources.list" -o Dir::Etc::sourceparts=-
+         -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
+         -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache= -o APT::Sandbox::User=root)
+apt-get "${apt_own[@]}" update -q >"$cache/src/apt-update.log" 2>&1 || {
+  cat "$cache/src/apt-update.log" >&2
+  echo "build-win-deps: apt-get update of $apt_dir/sources.list failed" >&2
+  exit 1
+}
+(cd "$cache/src" && apt-get "${apt_own[@]}" source -q "tcl8.6=$tcl_version" "tk8.6=$tk_version" \
+   "hidapi=$hidapi_version" >apt-source.log 2>&1) || {
   cat "$cache/src/apt-source.log" >&2
   exit 1
 }
+# The lists served only this fetch.
+rm -rf "$apt_dir"
 tcl_src=$(find "$cache/src" -maxdepth 1 -type d -name 'tcl8.6-*' | head -n 1)
 tk_src=$(find "$cache/src" -maxdepth 1 -type d -name 'tk8.6-*' | head -n 1)
 hidapi_src=$(find "$cache/src" -maxdepth 1 -type d -name 'hidapi-*' | head -n 1)
