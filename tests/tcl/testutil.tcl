@@ -1,5 +1,5 @@
-# Helpers shared by the script-level tests: child shells, deployments and an
-# independent maker of protected files.
+# Helpers shared by the script-level tests: child shells, deployments, an
+# independent maker of protected files and an independent reader of links.
 
 namespace eval ::fwtest {
     variable buildDir  $::env(FIELDWISH_BUILD_DIR)
@@ -115,6 +115,30 @@ proc ::fwtest::tinpack {text tinPath} {
     exec [file join $buildDir bin tinpack] encrypt $plain $tinPath
     file delete $plain
     return $tinPath
+}
+
+# What liblnk's lnkinfo reads from the link file at path: its "name : value"
+# lines as a dict.
+proc ::fwtest::lnkinfo {path} {
+    set pipe [open |[list lnkinfo $path] r]
+    fconfigure $pipe -encoding utf-8
+    set text [read $pipe]
+    close $pipe
+    set fields {}
+    foreach line [split $text \n] {
+        if {[regexp {^\s*([^:]+?)\s*:\s?(.*)$} $line -> name value]} { dict set fields $name $value }
+    }
+    return $fields
+}
+
+# The target, description, working directory, arguments, icon location and
+# icon index of the link file at path, as lnkinfo reads them; missing stands
+# for a field the file does not hold.
+proc ::fwtest::linkFields {path {missing -}} {
+    set info [lnkinfo $path]
+    lmap name {{Local path} Description {Working directory} {Command line arguments} {Icon location} {Icon index}} {
+        expr {[dict exists $info $name] ? [dict get $info $name] : $missing}
+    }
 }
 
 # A fresh deployment: DIR/bin (the working directory) and DIR/tcl with the
