@@ -1,8 +1,9 @@
-// startup_bench RUNS NAME_A COMMAND_A... -- NAME_B COMMAND_B...
-// Starts each command RUNS times, alternating A and B, and reports the wall
-// time from fork to exit and the peak resident memory (the child's
-// ru_maxrss), with medians and the ratios B-relative-to-A. The commands are
-// expected to exit by themselves (e.g. a shell running "update; exit").
+// startup_bench RUNS NAME_A COMMAND_A... -- NAME_B COMMAND_B... [-- NAME_C COMMAND_C...]
+// Starts each command RUNS times, taking turns, and reports the wall time
+// from fork to exit and the peak resident memory (the child's ru_maxrss),
+// with medians, and the first command's ratios to each of the others. The
+// commands are expected to exit by themselves (e.g. a shell running
+// "update; exit").
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,7 +66,7 @@ void report(const Subject &s) {
 }
 
 int usage() {
-  std::fprintf(stderr, "usage: startup_bench RUNS NAME_A COMMAND_A... -- NAME_B COMMAND_B...\n");
+  std::fprintf(stderr, "usage: startup_bench RUNS NAME_A COMMAND_A... -- NAME_B COMMAND_B... [-- ...]\n");
   return 2;
 }
 
@@ -75,33 +76,37 @@ int main(int argc, char **argv) {
   if (argc < 6) return usage();
   int runs = std::atoi(argv[1]);
   if (runs < 1) return usage();
-  Subject a, b;
-  int i = 2;
-  a.name = argv[i++];
-  while (i < argc && std::string(argv[i]) != "--") a.command.push_back(argv[i++]);
-  if (i >= argc || a.command.empty()) return usage();
-  ++i;
-  if (i >= argc) return usage();
-  b.name = argv[i++];
-  while (i < argc) b.command.push_back(argv[i++]);
-  if (b.command.empty()) return usage();
+  std::vector<Subject> subjects;
+  for (int i = 2; i < argc; ++i) {
+    Subject subject;
+    subject.name = argv[i++];
+    while (i < argc && std::string(argv[i]) != "--") subject.command.push_back(argv[i++]);
+    if (subject.command.empty()) return usage();
+    subjects.push_back(subject);
+  }
+  if (subjects.size() < 2) return usage();
 
   // One unmeasured start of each fills the page cache.
-  Subject warmA = a, warmB = b;
-  if (!runOnce(warmA) || !runOnce(warmB)) return 1;
-  for (int run = 0; run < runs; ++run) {
-    // Alternate the order so that neither gains from running second.
-    Subject &first = run % 2 ? b : a;
-    Subject &second = run % 2 ? a : b;
-    if (!runOnce(first) || !runOnce(second)) return 1;
+  for (const Subject &subject : subjects) {
+    Subject warm = subject;
+    if (!runOnce(warm)) return 1;
   }
-  std::printf("startup: %d runs each, alternating, under the same X server\n", runs);
-  report(a);
-  report(b);
-  std::printf("startup: ratio time %s / %s = %.2fx (median), %.2fx (min) (goal <= 1.30x)\n", a.name.c_str(),
-              b.name.c_str(), median(a.milliseconds) / median(b.milliseconds),
-              minimum(a.milliseconds) / minimum(b.milliseconds));
-  std::printf("startup: peak memory %s - %s = %+.1f MB (median) (goal <= +5.0 MB)\n", a.name.c_str(),
-              b.name.c_str(), (median(a.peakKilobytes) - median(b.peakKilobytes)) / 1024);
+  const size_t n = subjects.size();
+  for (int run = 0; run < runs; ++run) {
+    // Each run starts with the next one, so that none gains from its place.
+    for (size_t k = 0; k < n; ++k) {
+      if (!runOnce(subjects[(run + k) % n])) return 1;
+    }
+  }
+  std::printf("startup: %d runs each, taking turns, under the same X server\n", runs);
+  for (const Subject &subject : subjects) report(subject);
+  const Subject &a = subjects[0];
+  for (size_t k = 1; k < n; ++k) {
+    const Subject &b = subjects[k];
+    std::printf("startup: ratio time %s / %s = %.2fx (median), %.2fx (min) (goal <= 1.30x)\n", a.name.c_str(), b.name.c_str(),
+                median(a.milliseconds) / median(b.milliseconds), minimum(a.milliseconds) / minimum(b.milliseconds));
+    std::printf("startup: peak memory %s - %s = %+.1f MB (median) (goal <= +5.0 MB)\n", a.name.c_str(), b.name.c_str(),
+                (median(a.peakKilobytes) - median(b.peakKilobytes)) / 1024);
+  }
   return 0;
 }
