@@ -67,6 +67,61 @@ foreach tab {survey console settings} {
     capture . $tab$suffix.png
 }
 $tabs select [::dash::ui::widget live]
+# The review: a generated 24-hour recording (with its summary, as the
+# recorder's listener keeps it) and a shorter one, in the recording folder.
+source [file join [file dirname [info script]] .. tests scripts recgen.tcl]
+# Made once, kept for the run at 200 %.
+set recDir [file join $outDir recordings]
+::dash::settings::put recordDir $recDir
+set day [expr {([clock seconds] / 86400 - 2) * 86400000 + 6 * 3600000}]
+set r24 [dict create csv [file join $recDir fieldwish_day.csv] start $day]
+if {![file exists [file join $recDir fieldwish_short.summary]]} {
+    file delete -force $recDir
+    set r24 [::recgen::write $recDir fieldwish_day -rows 864000 -start $day -gaps {{300000 1800000}} \
+        -markers {{500000 "filter changed"} {700000 "door open"}} -onRow ::dash::summary::recordEvent]
+    ::recgen::write $recDir fieldwish_short -rows 6000 -start [expr {$day + 90000000}] \
+        -onRow ::dash::summary::recordEvent -serial SN-0077
+}
+$tabs select [::dash::ui::widget review]
+::dash::review::refreshList
+set review [::dash::review::chart]
+::dash::review::openFile [dict get $r24 csv]
+proc waitOpen {} {
+    while {![llength [::dash::rchart::sources [::dash::review::chart]]]} {
+        after 50 {set ::tick 1}
+        vwait ::tick
+    }
+}
+waitOpen
+capture . review-list$suffix.png
+# Zoomed in on an alarm with the cursor on it.
+::dash::rchart::setRange $review [expr {[dict get $r24 start] + 3550000}] [expr {[dict get $r24 start] + 3610000}]
+update
+::dash::rchart::redraw $review
+lassign [::dash::rchart::plotBox $review] x0 y0 x1 y1
+::dash::rchart::cursorAt $review [expr {round($x0 + 0.6 * ($x1 - $x0))}]
+capture . review-zoomed$suffix.png
+# Statistics of a selected range.
+::dash::rchart::whole $review
+set a [expr {[dict get $r24 start] + 12 * 3600000}]
+::dash::rchart::select $review $a [expr {$a + 6 * 3600000}]
+::dash::review::statistics
+::dash::rchart::clearCursor $review
+capture . review-stats$suffix.png
+# Two files on one time axis, stacked.
+::dash::review::closeAll
+::dash::review::addFile [dict get $r24 csv]
+::dash::review::addFile [file join $recDir fieldwish_short.csv]
+while {[llength [::dash::rchart::sources $review]] < 2} { after 50 {set ::tick 1}; vwait ::tick }
+::dash::rchart::setMode $review stacked
+::dash::rchart::setRange $review [expr {$day + 89000000}] [expr {$day + 91500000}]
+capture . review-stacked$suffix.png
+::dash::rchart::setMode $review overlay
+# The live tab scrolled back through the history since the start.
+$tabs select [::dash::ui::widget live]
+::dash::review::scrollBack 2.0
+capture . live-back$suffix.png
+::dash::review::backToLive
 if {$zoom != 100} { exit 0 }
 ::dash::ui::applyTheme light
 capture . live-light.png
