@@ -2,9 +2,10 @@
 # check-contents.sh BUILD_DIR PACKAGE
 # The built .deb as Debian and a desktop see it: exactly the expected files
 # with root ownership and the right modes, a Depends that covers every library
-# the executables load, maintainer scripts that parse, icons whose pixels match
-# their folder, a desktop entry whose working directory holds the shell with
-# its boot script at ../tcl, and lintian without errors.
+# the executables load (and Img, which the snapshots need), maintainer scripts
+# that parse, icons whose pixels match their folder, a desktop entry whose
+# working directory holds the shell with its boot script at ../tcl, and
+# lintian without errors.
 set -u
 build_dir=$1 package=$2
 work=$(mktemp -d /tmp/fieldwish-pkgcheck.XXXXXX)
@@ -14,29 +15,34 @@ fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
 app=usr/lib/fieldwish
 # ---- the file list ----------------------------------------------------------
+# The product's files as the build lists them (the icons where the desktop
+# looks for them, the rest under $app with the list the installer copies by),
+# the launcher on the PATH and what Debian wants beside them; nothing else.
+product_list=$build_dir/fieldwish-files.txt package_list=$build_dir/packaging/fieldwish-files.txt
+grep -v '^icons/' "$product_list" | diff -u - "$package_list" ||
+  fail "the package's file list is not the product's without its icons (- product, + package)"
 {
-  printf '%s\n' $app/bin/fieldwish $app/bin/tinpack $app/bin/instrument-sim \
+  printf '%s\n' usr/bin/fieldwish usr/share/man/man1/fieldwish.1.gz $app/fieldwish-files.txt \
     usr/lib/udev/rules.d/60-fieldwish.rules usr/share/applications/fieldwish.desktop \
-    usr/share/doc/fieldwish/copyright usr/share/doc/fieldwish/changelog.gz \
-    usr/share/icons/hicolor/scalable/apps/fieldwish.svg
-  for n in 16 24 32 48 64 96 128 192 256; do echo "usr/share/icons/hicolor/${n}x$n/apps/fieldwish.png"; done
-  # Whatever the build deploys beside bin goes along, and nothing else.
-  for dir in tcl lib; do
-    [ -d "$build_dir/$dir" ] && (cd "$build_dir" && find "$dir" -type f -printf "$app/%p\n")
-  done
+    usr/share/doc/fieldwish/copyright usr/share/doc/fieldwish/changelog.gz
+  sed "s|^|$app/|" "$package_list"
+  grep '^icons/' "$product_list" | sed 's|^|usr/share/|'
 } | sort >"$work/expected"
 
 dpkg-deb -c "$package" >"$work/listing" || { echo "FAILED: dpkg-deb cannot read $package"; exit 1; }
 awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' "$work/listing" | sort >"$work/actual"
 diff -u "$work/expected" "$work/actual" >"$work/list.diff" ||
   { fail "the package's files differ from the expected list (- expected, + packaged):"; cat "$work/list.diff"; }
+# The build's own tools never ship: tinpack carries the key.
+grep -E '(^|/)(tinpack|instrument-sim|fieldwish-sim|[a-z_]+_test)$' "$work/actual" &&
+  fail "the package carries build tools or test programs (above)"
 
 # ---- owners and modes -------------------------------------------------------
 while read -r perms owner _ _ _ path _; do
   path=${path#./}
   case $perms:$path in
     d*) want=drwxr-xr-x ;;
-    *:$app/bin/*) want=-rwxr-xr-x ;;
+    *:$app/bin/*|*:usr/bin/*) want=-rwxr-xr-x ;;
     *) want=-rw-r--r-- ;;
   esac
   [ "$perms" = "$want" ] || fail "$path has mode $perms, not $want"
@@ -51,6 +57,7 @@ depends=$(dpkg-deb -f "$package" Depends)
 echo "Depends: $depends"
 dep_names=" $(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*//; s/ //g' | tr '\n' ' ') "
 [[ $dep_names == *" udev "* ]] || fail "Depends lacks udev, which applies the instrument's rule"
+[[ $dep_names == *" libtk-img "* ]] || fail "Depends lacks libtk-img, which the snapshots need"
 owner_of() {   # the package holding a library file (merged /usr or not)
   local path=$1
   dpkg-query -S "$path" 2>/dev/null || dpkg-query -S "/usr${path#/usr}" 2>/dev/null ||
@@ -81,6 +88,7 @@ else
 fi
 
 # ---- maintainer scripts -----------------------------------------------------
+sh -n "$work/root/usr/bin/fieldwish" || fail "/usr/bin/fieldwish does not parse"
 for script in postinst postrm; do
   file=$work/control/$script
   [ -f "$file" ] || { fail "no $script"; continue; }

@@ -2,7 +2,8 @@
 # check-install.sh BUILD_DIR PACKAGE
 # Installs the package into a throwaway root with dpkg (maintainer scripts
 # run outside any chroot, with DPKG_ROOT set), starts the installed dashboard
-# the way the desktop entry and its auto action do, starts it once more in
+# the way the desktop entry and its auto action do, the installer through
+# /usr/bin/fieldwish with its mode word, starts the dashboard once more in
 # auto mode against the virtual instrument (fieldwish-sim, dropped into the
 # installed bin for the run: it is never shipped) until it has recorded
 # frames, then purges the package and checks that nothing but the user's own
@@ -68,6 +69,25 @@ start_entry() {
 }
 start_entry "desktop entry" "$(entry_value "Desktop Entry" Exec)"
 start_entry "auto action" "$(entry_value "Desktop Action auto" Exec)"
+
+# ---- fieldwish on the PATH ------------------------------------------------------
+# /usr/bin/fieldwish starts the shell in its folder from anywhere and passes
+# the mode word on: "installation" opens the installer's window.
+(cd / && exec "$root/usr/bin/fieldwish" installation >"$work/path.out" 2>&1 </dev/null) &
+running=$!
+up=0
+for _ in $(seq 150); do
+  if xwininfo -root -tree 2>/dev/null | grep -q '"fieldwish installation": ("fieldwish" "Fieldwish")'; then up=1; break; fi
+  kill -0 "$running" 2>/dev/null || break
+  sleep 0.1
+done
+if [ "$up" -eq 1 ]; then
+  echo "fieldwish installation (from /usr/bin, started in /): the installer's window is up"
+else
+  fail "/usr/bin/fieldwish installation opened no installer window; it said:"; cat "$work/path.out"
+fi
+kill "$running" 2>/dev/null; wait "$running" 2>/dev/null
+running=
 
 # ---- the installed dashboard on the virtual instrument -------------------------
 # Started as the auto action starts it, the dashboard records what the

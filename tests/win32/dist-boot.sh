@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # dist-boot.sh WIN_BUILD_DIR ZIP
-# Unzips the distribution into a fresh directory, makes a fresh Wine prefix,
+# Unzips the distribution into a fresh directory (after checking that it holds
+# none of the build's tools), makes a fresh Wine prefix,
 # and starts bin/fieldwish.exe in bin/ with a probe script after the boot,
 # which starts the dashboard the boot loaded: its window and the shipped theme.
 set -u
@@ -12,6 +13,11 @@ work=$(mktemp -d /tmp/fieldwish-dist.XXXXXX)
 trap end_wine_run EXIT
 (cd "$work" && unzip -q "$zip") || exit 1
 root=$(ls -d "$work"/fieldwish-*-win32)
+# The build's own tools never ship: tinpack carries the key.
+if unzip -Z1 "$zip" | grep -E '(tinpack|instrument-sim|fieldwish-sim|_test)\.exe$|\.a$'; then
+  echo "dist_boot: the distribution carries build tools or test programs (above)" >&2
+  exit 1
+fi
 mkdir -p "$work/prefix"
 start_private_xvfb "$work/xvfb.log" || exit 1
 start_wine_server "$work/prefix" || exit 1
