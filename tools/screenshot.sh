@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# screenshot.sh BUILD_DIR: PNGs of each dashboard tab and of the installer,
-# taken under a private Xvfb, into BUILD_DIR/screenshots; then the dashboard
-# again at 200 % (tk scaling doubled) on a screen large enough for it.
+# screenshot.sh BUILD_DIR: PNGs of each dashboard tab and of the installer
+# (screenshot-installer.tcl), taken under a private Xvfb, into
+# BUILD_DIR/screenshots; then both again at 200 % (tk scaling doubled) on a
+# screen large enough for them.
 set -eu
 build_dir=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,7 +13,8 @@ trap stop_private_xvfb EXIT
 start_private_xvfb "$out/xvfb.log"
 cd "$build_dir/bin"
 ./fieldwish-sim "$here/screenshot.tcl" "$out" dashboard | grep '^screenshot:'
-./fieldwish-sim installation "$here/screenshot.tcl" "$out" installer | grep '^screenshot:'
+./fieldwish-sim installation "$here/screenshot-installer.tcl" "$out" | grep '^screenshot:'
 stop_private_xvfb
 XVFB_SCREEN=2400x1500x24 start_private_xvfb "$out/xvfb.log"
 ./fieldwish-sim "$here/screenshot.tcl" "$out" dashboard 200 | grep '^screenshot:'
+./fieldwish-sim installation "$here/screenshot-installer.tcl" "$out" 200 | grep '^screenshot:'

@@ -1,9 +1,8 @@
 # Run by tools/screenshot.sh after the boot: fills a minute of the virtual
 # instrument's frames (with an unplug in the middle), then writes a PNG of
-# each tab, or of the installer when booted in installation mode.
-# argv: output folder, then "dashboard" or "installer", then for the
-# dashboard the zoom in percent (default 100; 200 doubles tk scaling and
-# names the files *-200.png).
+# each tab (the installer's: screenshot-installer.tcl).
+# argv: output folder, then "dashboard", then the zoom in percent (default
+# 100; 200 doubles tk scaling and names the files *-200.png).
 lassign $argv outDir what zoom
 if {$zoom eq ""} { set zoom 100 }
 set suffix [expr {$zoom == 100 ? "" : "-$zoom"}]
@@ -19,20 +18,6 @@ proc capture {window file} {
     $img write [file join $::outDir $file] -format png
     image delete $img
     puts "screenshot: [file join $::outDir $file]"
-}
-
-if {$what eq "installer"} {
-    # An installation into a scratch folder, so that the picture shows its report.
-    set scratch [file join $outDir install-demo]
-    file delete -force $scratch
-    set ::env(XDG_DATA_HOME) [file join $scratch share]
-    set ::install::form(folder) [file join $scratch fieldwish]
-    set ::install::form(links) [file join $scratch Desktop]
-    wm geometry . 720x470
-    ::install::start
-    capture . installer.png
-    file delete -force $scratch
-    exit 0
 }
 
 ::dash::settings::setFolder [file join $outDir settings]

@@ -5,7 +5,7 @@
 # the executables load (and Img, which the snapshots need), maintainer scripts
 # that parse, icons whose pixels match their folder, a desktop entry whose
 # working directory holds the shell with its boot script at ../tcl, and
-# lintian without errors.
+# lintian without errors or warnings.
 set -u
 build_dir=$1 package=$2
 work=$(mktemp -d /tmp/fieldwish-pkgcheck.XXXXXX)
@@ -117,11 +117,11 @@ auto_exec=$(sed -n '/^\[Desktop Action auto\]/,/^\[/ s/^Exec=//p' "$entry")
 [ "$(key Icon)" = fieldwish ] || fail "Icon=$(key Icon)"
 
 # ---- lintian ---------------------------------------------------------------
-report=$(lintian --fail-on error --tag-display-limit 0 --display-info "$package" 2>&1)
+report=$(lintian --fail-on error,warning --tag-display-limit 0 --display-info "$package" 2>&1)
 status=$?
 echo "lintian:"
 grep -v 'not recommended' <<<"$report"
-[ "$status" -eq 0 ] || fail "lintian reports errors"
+[ "$status" -eq 0 ] || fail "lintian reports errors or warnings"
 
 [ "$failures" -eq 0 ] && echo "package contents: all checks passed"
 exit $((failures > 0))
