@@ -31,6 +31,9 @@ if(FIELDWISH_THEME_DIR)
   list(APPEND FIELDWISH_PRODUCT_ENTRIES lib/awthemes)
   list(APPEND product_dependencies deploy_theme)
 endif()
+# tcllib's SHA-256, for the recordings' integrity records (scripts/CMakeLists.txt).
+list(APPEND FIELDWISH_PRODUCT_ENTRIES lib/sha256)
+list(APPEND product_dependencies deploy_sha256)
 
 # Written on every build (it is cheap), so that it always follows what the
 # folders hold.

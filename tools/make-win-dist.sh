@@ -5,8 +5,8 @@
 # written by the build: cmake/Product.cmake), and the list itself, which the
 # installer copies by:
 #   bin/  fieldwish.exe and the Tcl/Tk DLLs it needs (the working directory)
-#   lib/  the Tcl and Tk script libraries, and the theme (awthemes)
-#   tcl/  the protected scripts
+#   lib/  the Tcl and Tk script libraries, the theme (awthemes) and tcllib's SHA-256
+#   tcl/  the protected scripts, and the check of a recording (check-recording.tcl)
 # Unzipped anywhere and started in bin/, it needs nothing else.
 set -eu
 build_dir=$(cd "$1" && pwd) version=$2

@@ -22,7 +22,7 @@ trap end_wine_run EXIT
 mkdir -p "$work/bin" "$work/tcl" "$work/tmp"
 cp "$build_dir"/bin/*.exe "$build_dir"/bin/*.dll "$work/bin/"
 ln -s "$build_dir/lib" "$work/lib"
-cp "$build_dir"/tcl/*.tin "$work/tcl/"
+cp "$build_dir"/tcl/*.tin "$build_dir"/tcl/*.tcl "$work/tcl/"
 start_private_xvfb "$work/xvfb.log" || exit 1
 start_wine_server "$build_dir" || exit 1
 
