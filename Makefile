@@ -6,7 +6,8 @@
 #   make test   install what is missing, build both trees, run every test,
 #               then the sanitizer tree (build/asan) with the corpus replays
 #   make fuzz   run every fuzz target for FUZZ_SECONDS (default 300) each
-#   make soak   the unplug/replug and exchange soaks (also part of make bench)
+#   make soak   the unplug/replug and exchange soaks (also part of make bench), and a
+#               simulated week of unattended recording
 #   make package  the Debian package, build/fieldwish_VERSION_amd64.deb
 #   make dist   the Windows distribution, build/win32/fieldwish-VERSION-win32.zip
 #   make clean  remove the build trees but keep the slow caches (the Windows
@@ -85,6 +86,7 @@ screenshot: build
 soak: build
 	bench/soak-sim.sh $(BUILD_DIR)
 	bench/soak-hidvm.sh $(BUILD_DIR)
+	bench/soak-recording.sh $(BUILD_DIR)
 
 package: build-linux
 	cmake --build $(BUILD_DIR) --target package
