@@ -107,6 +107,48 @@ $tabs select [::dash::ui::widget live]
 ::dash::review::scrollBack 2.0
 capture . live-back$suffix.png
 ::dash::review::backToLive
+# The recording's dialogs: a marker, the question on quitting, the check.
+set recordings [file join $outDir recording-demo$suffix]
+file delete -force $recordings
+::dash::settings::put recordDir $recordings
+set recorded [::dash::ui::setRecording 1]
+after 1500 {set ::settled 1}
+vwait ::settled
+::dash::recordui::markerDialog
+.recordMarker.f.note insert end "valve B closed"
+capture .recordMarker marker$suffix.png
+destroy .recordMarker
+after 100 [list apply {{suffix} {
+    capture .recordQuit quit$suffix.png
+    set ::dash::recordui::answer 0
+}} $suffix]
+::dash::recordui::confirmQuit
+::dash::ui::setRecording 0
+set w [::dash::recordui::checkDialog $recorded]
+while {[string match Checking* [$w.f.result cget -text]]} { after 50 {set ::tick 1}; vwait ::tick }
+capture $w check$suffix.png
+destroy $w
+# A full disk as the tool bar and the banner show it (a tmpfs: root only).
+set disk [file join $outDir disk$suffix]
+file mkdir $disk
+if {![catch {exec mount -t tmpfs -o size=16k tmpfs $disk}]} {
+    ::dash::settings::put recordDir $disk
+    ::dash::ui::setRecording 1
+    set f [open [file join $disk filler] {WRONLY CREAT}]
+    fconfigure $f -translation binary -buffering none
+    catch { while 1 { puts -nonewline $f [string repeat x 1024] } }
+    close $f
+    # The file's last page takes about 60 rows more before the disk is full.
+    after 9000 {set ::settled 1}
+    vwait ::settled
+    ::dash::ui::refresh -status
+    capture . diskfull$suffix.png
+    file delete [file join $disk filler]
+    ::dash::ui::setRecording 0
+    ::dash::ui::dismissAlerts
+    catch {exec umount -l $disk}
+}
+file delete -force $disk $recordings
 if {$zoom != 100} { exit 0 }
 ::dash::ui::applyTheme light
 capture . live-light.png
