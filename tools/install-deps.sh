@@ -13,12 +13,14 @@ run_packages=(
   libhidapi-dev libudev-dev
   # The themes and snapshots (Img); xvfb-run where there is no display.
   tcl-awthemes libtk-img xvfb xauth
+  # The recordings' SHA-256 (tcllib's, shipped in lib/sha256).
+  tcllib
 )
 check_packages=(
   libgtest-dev libbenchmark-dev libssl-dev
   # The icons rendered from their vector source.
   librsvg2-bin
-  tcllib tklib liblnk-utils
+  tklib liblnk-utils
   # The installer's launchers read as a desktop reads them: desktop-file-validate, GLib's gio.
   desktop-file-utils libglib2.0-bin
 )
@@ -37,6 +39,8 @@ test_packages=(
   # rsvg-convert, the sources from apt-get source of dpkg-dev, both above) and
   # zip for the distribution.
   libz-mingw-w64-dev icoutils zip
+  # A recording read by pandas' read_csv with its default arguments.
+  python3-pandas
 )
 
 [ $# -gt 0 ] || set -- test
