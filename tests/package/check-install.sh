@@ -98,8 +98,9 @@ cp "$build_dir/bin/fieldwish-sim" "$root$workdir/"
 running=$!
 sequences= csv=
 for _ in $(seq 300); do
-  # The entry's auto action above has left a recording without frames.
-  for csv in $(find "$HOME" -name '*.csv' -newer "$root$workdir/fieldwish-sim" 2>/dev/null); do
+  # The entry's auto action above has left a recording without frames; the
+  # events of a recording sit beside it in NAME.events.csv.
+  for csv in $(find "$HOME" -name '*.csv' ! -name '*.events.csv' -newer "$root$workdir/fieldwish-sim" 2>/dev/null); do
     sequences=$(sed -n '2,3p' "$csv" | cut -d, -f3 | tr -d '\r' | tr '\n' ' ')
   done
   [ "$sequences" = "0 1 " ] && break
