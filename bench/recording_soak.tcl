@@ -104,7 +104,7 @@ array set done {unplug 0 silent 0 alarm 0 stepBack 0 stepForward 0 fill 0}
 proc fill {} {
     set f [open [file join $::folder filler] {WRONLY CREAT}]
     fconfigure $f -translation binary -buffering none
-    set block [string repeat x 1048576]
+    set block [string repeat x 65536]
     catch { while 1 { puts -nonewline $f $block } }
     set block [string repeat x 4096]
     catch { while 1 { puts -nonewline $f $block } }
