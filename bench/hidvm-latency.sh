@@ -18,29 +18,20 @@ if [ "${HIDVM_GUEST:-}" != 1 ]; then
 fi
 
 # ---- inside the guest ----
+. "$source_dir/tools/xvfb.sh"
+. "$source_dir/tools/deployment.sh"
+. "$source_dir/tests/hidvm/instrument-sim.sh"
 work=$(mktemp -d /tmp/hidvm-bench.XXXXXX)
-pids=()
 cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  stop_instrument_sim
+  stop_private_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$work/bin" "$work/tcl"
-cp "$build_dir"/tcl/*.tin "$work/tcl/"
-
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 1 400); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-mkfifo "$work/sim-in"
-"$build_dir/bin/instrument-sim" --uhid <"$work/sim-in" >"$work/sim-out" 2>&1 &
-pids+=($!)
-exec 4>"$work/sim-in"
-for _ in $(seq 1 400); do grep -q '^ready' "$work/sim-out" 2>/dev/null && break; sleep 0.05; done
-grep -q '^ready /dev/hidraw' "$work/sim-out" || { echo "instrument-sim did not start" >&2; cat "$work/sim-out" >&2; exit 1; }
+deploy_build "$build_dir" "$work"
+# Software emulation is slow: give the server time.
+start_private_xvfb "$work/xvfb.log" 20 || exit 1
+start_instrument_sim "$build_dir" uhid "$work" || exit 1
 
 reference=$build_dir/bench/helpers/hidvm_roundtrip
 cd "$work/bin"

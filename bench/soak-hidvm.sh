@@ -21,10 +21,10 @@ fi
 # ---- inside the guest ----
 . "$source_dir/tools/xvfb.sh"
 . "$source_dir/tools/deployment.sh"
+. "$source_dir/tests/hidvm/instrument-sim.sh"
 work=$(mktemp -d /tmp/hidvm-soak.XXXXXX)
-sim_pid=
 cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
+  stop_instrument_sim
   stop_private_xvfb
   rm -rf "$work"
 }
@@ -33,13 +33,7 @@ deploy_build "$build_dir" "$work"
 # Software emulation is slow: give the server time.
 start_private_xvfb "$work/xvfb.log" 20 || exit 1
 
-mkfifo "$work/sim-in"
-"$build_dir/bin/instrument-sim" --uhid <"$work/sim-in" >"$work/sim-out" 2>&1 &
-sim_pid=$!
-exec 4>"$work/sim-in"
-for _ in $(seq 1 400); do grep -q '^ready' "$work/sim-out" 2>/dev/null && break; sleep 0.05; done
-grep -q '^ready /dev/hidraw' "$work/sim-out" || { echo "instrument-sim did not start" >&2; cat "$work/sim-out" >&2; exit 1; }
+start_instrument_sim "$build_dir" uhid "$work" || exit 1
 
 cd "$work/bin"
-SOAK_CYCLES=$cycles SOAK_EXCHANGES=$exchanges SOAK_CONTROL=$work/sim-in SOAK_ANSWERS=$work/sim-out \
-  "$build_dir/bin/fieldwish" "$here/soak.tcl" </dev/null >/dev/null
+SOAK_CYCLES=$cycles SOAK_EXCHANGES=$exchanges "$build_dir/bin/fieldwish" "$here/soak.tcl" </dev/null >/dev/null

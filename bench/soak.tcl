@@ -3,8 +3,7 @@
 # against instrument-sim --uhid in the hidvm guest). Environment:
 #   SOAK_CYCLES     unplug/replug cycles
 #   SOAK_EXCHANGES  HidCommand exchanges with the instrument plugged in
-#   SOAK_CONTROL    (kernel instrument) the FIFO of instrument-sim's control
-#                   lines, and SOAK_ANSWERS the file its answers go to
+# The kernel instrument is reached through tests/hidvm/instrument_sim.tcl.
 # Prints on standard error the open descriptors and resident memory at the
 # start, after the warm-up (the first tenth of each phase) and at the end,
 # and the number of unexpected answers. Standard output carries the commands'
@@ -32,31 +31,9 @@ if {[llength [info commands SimInstrument]]} {
     proc plug {} { SimInstrument attach }
 } else {
     set transport "kernel instrument (instrument-sim --uhid)"
-    set control [open $env(SOAK_CONTROL) w]
-    # The answers so far ("ready /dev/hidrawN") are not ours.
-    set f [open $env(SOAK_ANSWERS) r]
-    set answersSeen [llength [split [string trimright [read $f] \n] \n]]
-    close $f
-    proc instrumentSim {line expected} {
-        global control answersSeen env
-        puts $control $line
-        flush $control
-        for {set tries 0} {$tries < 3000} {incr tries} {
-            set f [open $env(SOAK_ANSWERS) r]
-            set lines [split [string trimright [read $f] \n] \n]
-            close $f
-            if {[llength $lines] > $answersSeen} {
-                set answer [lindex $lines $answersSeen]
-                incr answersSeen
-                if {![string match $expected $answer]} { error "instrument-sim: $line: $answer" }
-                return
-            }
-            after 10
-        }
-        error "instrument-sim: no answer to $line"
-    }
-    proc unplug {} { instrumentSim unplug "ok unplugged" }
-    proc plug {} { instrumentSim plug "ok plugged *" }
+    source [file join [file dirname [info script]] .. tests hidvm instrument_sim.tcl]
+    proc unplug {} { ::instrumentSim::say unplug "ok unplugged" }
+    proc plug {} { ::instrumentSim::say plug "ok plugged *" }
 }
 
 set unexpected 0

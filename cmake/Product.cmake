@@ -13,16 +13,19 @@ set(FIELDWISH_PRODUCT_LIST ${CMAKE_BINARY_DIR}/fieldwish-files.txt)
 set(FIELDWISH_PRODUCT_ENTRIES bin/fieldwish${CMAKE_EXECUTABLE_SUFFIX})
 set(product_dependencies fieldwish deploy_scripts)
 if(WIN32)
-  # The Tcl/Tk runtime and its script libraries; the icons are inside the executable.
+  # The Tcl/Tk runtime and its script libraries, and fieldwish::capture for
+  # the dashboard's snapshots (platform/win32/window_capture.c).
   foreach(dll IN LISTS FIELDWISH_TCLTK_DLLS)
     get_filename_component(name ${dll} NAME)
     list(APPEND FIELDWISH_PRODUCT_ENTRIES bin/${name})
   endforeach()
-  list(APPEND FIELDWISH_PRODUCT_ENTRIES lib/tcl8 lib/tcl8.6 lib/tk8.6)
-else()
-  list(APPEND FIELDWISH_PRODUCT_ENTRIES icons/hicolor)
-  list(APPEND product_dependencies fieldwish_icons)
+  list(APPEND FIELDWISH_PRODUCT_ENTRIES lib/tcl8 lib/tcl8.6 lib/tk8.6 lib/fieldwishcapture)
+  list(APPEND product_dependencies fieldwish_capture)
 endif()
+# The icons as PNGs: the launchers' on Linux, the window's and the taskbar's
+# (wm iconphoto) on both.
+list(APPEND FIELDWISH_PRODUCT_ENTRIES icons/hicolor)
+list(APPEND product_dependencies fieldwish_icons)
 foreach(script IN LISTS FIELDWISH_PROTECTED_SCRIPTS)
   file(RELATIVE_PATH path ${CMAKE_BINARY_DIR} ${script})
   list(APPEND FIELDWISH_PRODUCT_ENTRIES ${path})

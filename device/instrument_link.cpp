@@ -32,17 +32,25 @@ void trace(const char *format, ...) {
 // Negative while not yet known; forgotten whenever DeviceHandle changes.
 int heldWriteLength = -1;
 
+// Set when a write or a read on the held handle failed. Such a handle is not
+// trusted again: on Windows an instrument plugged back in comes back under
+// the same interface path, so the path answers for the new device while the
+// handle still belongs to the old one, and hidapi's Windows backend answers
+// the manufacturer string from its own copy.
+bool heldHandleFailed = false;
+
 }  // namespace
 
 bool connectInstrument() noexcept {
   if (DeviceHandle == nullptr) {
     DeviceHandle = hid_open(kInstrumentVendorId, kInstrumentProductId, nullptr);
     heldWriteLength = -1;
+    heldHandleFailed = false;
     return DeviceHandle != nullptr;
   }
   wchar_t probe[kProbeBufferLength];
   probe[0] = 0;
-  if (hid_get_manufacturer_string(DeviceHandle, probe, kProbeBufferLength) < 0 ||
+  if (heldHandleFailed || hid_get_manufacturer_string(DeviceHandle, probe, kProbeBufferLength) < 0 ||
       !deviceStillPresent(DeviceHandle)) {
     hid_device *dropped = DeviceHandle;
     DeviceHandle = nullptr;
@@ -96,6 +104,7 @@ std::string exchangeCommand(ExchangeBuffer &buffer) noexcept {
     // was refused at once or failed on completion; a write that fails is
     // reported as refused.
     trace("WriteFile Error (1)\n");
+    heldHandleFailed = true;
     return "Unable to write()";
   }
   hid_set_nonblocking(DeviceHandle, 1);
@@ -110,7 +119,10 @@ std::string exchangeCommand(ExchangeBuffer &buffer) noexcept {
     ++polls;
   }
   if (result == 0) return nothingAfter(polls);
-  if (result < 0) return "Unable to read.";
+  if (result < 0) {
+    heldHandleFailed = true;
+    return "Unable to read.";
+  }
   return formatReplyBytes(buffer.bytes, static_cast<size_t>(result));
 }
 

@@ -9,6 +9,10 @@
 # that talks to it: tests/hidvm/instrument_sim.tcl) and FIELDWISH_SIM_NODE
 # (its /dev/hidrawN, empty when it starts unplugged), and sets sim_pid. instrument_sim LINE sends one control line
 # and prints its answer; stop_instrument_sim ends the program.
+#
+# start_udevd DIR starts systemd-udevd, which a program that follows
+# hot-plugging through udev's events needs (its log in DIR/udevd.log);
+# stop_udevd ends it.
 sim_pid=
 start_instrument_sim() {
   local build_dir=$1 transport=$2 dir=$3 tries ready
@@ -58,6 +62,29 @@ stop_instrument_sim() {
     exec 7>&-
     wait "$sim_pid" 2>/dev/null
     sim_pid=
+  fi
+  return 0
+}
+
+udevd_pid=
+start_udevd() {
+  local tries
+  # The guest runs its command under chroot, where udevadm would ignore
+  # requests; udev on a real machine does not run under one.
+  export SYSTEMD_IGNORE_CHROOT=1
+  /lib/systemd/systemd-udevd >"$1/udevd.log" 2>&1 &
+  udevd_pid=$!
+  for tries in $(seq 100); do [ -S /run/udev/control ] && return 0; sleep 0.05; done
+  echo "systemd-udevd did not start:" >&2
+  cat "$1/udevd.log" >&2
+  return 1
+}
+
+stop_udevd() {
+  if [ -n "$udevd_pid" ]; then
+    udevadm control --exit 2>/dev/null
+    wait "$udevd_pid" 2>/dev/null
+    udevd_pid=
   fi
   return 0
 }

@@ -10,16 +10,12 @@ set -u
 build_dir=$1 package=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/xvfb.sh"
-
-# The guest runs its command under chroot, where udevadm would ignore
-# requests; udev on a real machine does not run under one.
-export SYSTEMD_IGNORE_CHROOT=1
+. "$here/../hidvm/instrument-sim.sh"
 
 work=$(mktemp -d /tmp/fieldwish-udev.XXXXXX)
-sim_pid= udevd_pid=
 cleanup() {
-  [ -n "$sim_pid" ] && { echo quit >"$work/sim.ctl"; wait "$sim_pid"; } 2>/dev/null
-  [ -n "$udevd_pid" ] && { udevadm control --exit; wait "$udevd_pid"; } 2>/dev/null
+  stop_instrument_sim
+  stop_udevd
   stop_private_xvfb
   rm -rf "$work"
 }
@@ -62,16 +58,9 @@ node_tags() {
   udevadm info --query=property --name="$node" | sed -n 's/^CURRENT_TAGS=//p' | grep -o ':uaccess:' || echo none
 }
 
-/lib/systemd/systemd-udevd >"$work/udevd.log" 2>&1 &
-udevd_pid=$!
-for _ in $(seq 100); do [ -S /run/udev/control ] && break; sleep 0.05; done
-[ -S /run/udev/control ] || { echo "systemd-udevd did not start:"; cat "$work/udevd.log"; exit 1; }
-
-mkfifo "$work/sim.out"
-"$build_dir/bin/instrument-sim" --uhid --control "$work/sim.ctl" </dev/null >"$work/sim.out" &
-sim_pid=$!
-read -r ready node <"$work/sim.out"
-[ "$ready" = ready ] && [ -c "$node" ] || { echo "instrument-sim did not start ($ready $node)"; exit 1; }
+start_udevd "$work" || exit 1
+start_instrument_sim "$build_dir" uhid "$work" || exit 1
+node=$FIELDWISH_SIM_NODE
 udevadm settle
 
 shell=$build_dir/bin/fieldwish

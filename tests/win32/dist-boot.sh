@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # dist-boot.sh WIN_BUILD_DIR ZIP
-# Unzips the distribution into a fresh directory (after checking that it holds
-# none of the build's tools), makes a fresh Wine prefix,
-# and starts bin/fieldwish.exe in bin/ with a probe script after the boot,
-# which starts the dashboard the boot loaded: its window and the shipped theme.
+# Checks what the distribution carries (none of the build's tools, nothing
+# test-only, the icons), unzips it into a fresh directory, makes a fresh Wine
+# prefix, and starts bin/fieldwish.exe in bin/ with a probe script after the
+# boot, which starts the dashboard the boot loaded: its window and the
+# shipped theme.
 set -u
 build_dir=$(cd "$1" && pwd) zip=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,13 +12,19 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 work=$(mktemp -d /tmp/fieldwish-dist.XXXXXX)
 trap end_wine_run EXIT
-(cd "$work" && unzip -q "$zip") || exit 1
-root=$(ls -d "$work"/fieldwish-*-win32)
-# The build's own tools never ship: tinpack carries the key.
-if unzip -Z1 "$zip" | grep -E '(tinpack|instrument-sim|fieldwish-sim|_test)\.exe$|\.a$'; then
+# The build's own tools never ship: tinpack carries the key; nor do the test
+# programs and the cfgmgr32.dll that serves the HID tests under Wine.
+unzip -Z1 "$zip" >"$work/contents.txt" || exit 1
+if grep -iE '(tinpack|instrument-sim|fieldwish-sim|_test|dismiss_box)\.exe$|\.a$|cfgmgr32\.dll$' "$work/contents.txt"; then
   echo "dist_boot: the distribution carries build tools or test programs (above)" >&2
   exit 1
 fi
+for size in 16 32 48 256; do
+  grep -qx "fieldwish-[^/]*-win32/icons/hicolor/${size}x$size/apps/fieldwish.png" "$work/contents.txt" ||
+    { echo "dist_boot: no ${size}x$size icon in the distribution" >&2; exit 1; }
+done
+(cd "$work" && unzip -q "$zip") || exit 1
+root=$(ls -d "$work"/fieldwish-*-win32)
 mkdir -p "$work/prefix"
 start_private_xvfb "$work/xvfb.log" || exit 1
 start_wine_server "$work/prefix" || exit 1

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# hidvm-wine.sh WIN_BUILD_DIR HOST_BUILD_DIR TEST_FILE
+# Runs one tcltest file inside fieldwish.exe under Wine, in the hidvm guest
+# (tests/hidvm), against the kernel instrument: instrument-sim --uhid of the
+# Linux tree, started before Wine. Wine 8's cfgmgr32 cannot list HID
+# interfaces, so the test-only cfgmgr32.dll of this tree goes beside the
+# program; Wine's HID bus reads /dev/hidraw* only with its SDL bus switched
+# off, and follows unplugging and replugging through udevd's events. Before
+# the suite, hid_device_test.exe checks the platform layer's own HID queries
+# on the same device. A fresh prefix costs most of a minute under emulation:
+# one is made on the host once (WIN_BUILD_DIR/hidvm-wineprefix) and the
+# guest uses it through its overlay, so that nothing it writes reaches the
+# host.
+set -u
+win_build=$(cd "$1" && pwd) host_build=$(cd "$2" && pwd) test_file=$3
+here=$(cd "$(dirname "$0")" && pwd)
+source_dir=$(cd "$here/../.." && pwd)
+prefix=$win_build/hidvm-wineprefix
+
+# Prepares the prefix when it is missing or was made by another Wine.
+prepare_prefix() {
+  local stamp
+  stamp="$(wine --version) Enable SDL 0"
+  [ "$(cat "$prefix.stamp" 2>/dev/null)" = "$stamp" ] && return 0
+  rm -rf "$prefix" "$prefix.stamp"
+  (
+    export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    unset DISPLAY WAYLAND_DISPLAY
+    wineboot --init </dev/null >"$prefix.log" 2>&1 &&
+      wine reg add 'HKLM\System\CurrentControlSet\Services\winebus' /v 'Enable SDL' /t REG_DWORD /d 0 /f \
+        </dev/null >>"$prefix.log" 2>&1 &&
+      wineserver -w
+  ) || { echo "preparing the Wine prefix $prefix failed:" >&2; cat "$prefix.log" >&2; return 1; }
+  echo "$stamp" >"$prefix.stamp"
+}
+
+if [ "${HIDVM_GUEST:-}" != 1 ]; then
+  prepare_prefix || exit 1
+  # Under emulation every 32-bit Wine process oopses the guest kernel with
+  # qemu's "max" processor; this plainer one serves.
+  exec env HIDVM_GUEST=1 "$source_dir/tests/hidvm/hidvm-run" ${HIDVM_VERBOSE:+-v} -C "$host_build/hidvm-cache" -t 540 \
+    -m 3072 -c qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt,+cx16 -e HIDVM_GUEST -- \
+    "$0" "$win_build" "$host_build" "$test_file"
+fi
+
+# ---- inside the guest ----
+. "$source_dir/tools/xvfb.sh"
+. "$here/wine-env.sh"
+. "$source_dir/tests/hidvm/instrument-sim.sh"
+work=$(mktemp -d /tmp/fieldwish-hidvm-wine.XXXXXX)
+trap 'stop_instrument_sim; stop_udevd; end_wine_run' EXIT
+start_udevd "$work" || exit 1
+start_instrument_sim "$host_build" uhid "$work" || exit 1
+export HIDVM_TRANSPORT=uhid FIELDWISH_WINE_PREFIX=$prefix FIELDWISH_WINE_OVERRIDES=cfgmgr32=n,b
+export FIELDWISH_WINE_BESIDE="$win_build/tests/win32/cfgmgr32.dll $win_build/tests/win32/hid_device_test.exe"
+deploy_windows_build "$win_build" "$work" || exit 1
+# Software emulation is slow: give the server time.
+start_private_xvfb "$work/xvfb.log" 20 || exit 1
+start_wine_server "$win_build" || exit 1
+status=0
+# The platform layer's own HID queries first, on the same server.
+(cd "$work/bin" && exec wine hid_device_test.exe </dev/null >"$work/units.txt" 2>&1) || status=$?
+cat "$work/units.txt"
+FIELDWISH_WINE_SUITE_SECONDS=480 run_wine_suite "$win_build" fieldwish.exe "$test_file" "$work" || status=$?
+exit $status
