@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "crypt/script_cipher.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ const int32_t kCipherBlock = 8;
 // Closes the file on every way out.
 class OpenFile {
  public:
-  OpenFile(const char *path, const char *mode) : file_(std::fopen(path, mode)) {}
+  OpenFile(const char *path, const char *mode) : file_(platform::openFile(path, mode)) {}
   ~OpenFile() {
     if (file_ != nullptr) std::fclose(file_);
   }

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
+
+struct Tcl_Interp;
 
 // The program's own entry, defined above this layer (shell/main.cpp): the
 // platform's process entry (main, or WinMain) calls it with nothing of its
@@ -12,6 +15,10 @@
 int FieldwishMain();
 
 namespace platform {
+
+// Texts that name files, and the command line, are UTF-8 on every platform,
+// as Tcl hands them and takes them (an ASCII text is the same bytes in the
+// system's own code page).
 
 // The process command line as one text, quoted by the Windows rules, program
 // name first. On Windows it is the text the system keeps; elsewhere it is the
@@ -22,6 +29,14 @@ std::string commandLine();
 // (size bytes). Returns its length, or 0 when it cannot be had or does not fit;
 // the buffer then holds an empty text.
 size_t modulePath(char *buffer, size_t size);
+
+// Hands the argument vector to Tk's main procedure with appInit and interp
+// (Tk_MainEx, in the form the platform's Tk takes for texts beyond ASCII).
+// Returns only if Tk's main procedure does.
+void runTkMain(int argc, char **argv, int (*appInit)(Tcl_Interp *), Tcl_Interp *interp);
+
+// Opens the file at path as std::fopen does with mode; null when it cannot.
+std::FILE *openFile(const char *path, const char *mode);
 
 // Asks for a message queue of the given size. Where there is no such thing, nothing.
 void requestMessageQueue(int messages);

@@ -58,6 +58,6 @@ int FieldwishMain() {
   }
 
   Tcl_FindExecutable(argc > 0 ? argv[0] : nullptr);
-  Tk_MainEx(argc, argv, AppInit, Tcl_CreateInterp());
+  platform::runTkMain(argc, argv, AppInit, Tcl_CreateInterp());
   return 1;
 }

@@ -79,6 +79,8 @@ std::string commandLine() {
   return joinCommandLine(arguments);
 }
 
+std::FILE *openFile(const char *path, const char *mode) { return std::fopen(path, mode); }
+
 size_t modulePath(char *buffer, size_t size) {
   if (size == 0) return 0;
   buffer[0] = '\0';

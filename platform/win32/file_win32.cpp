@@ -1,11 +1,11 @@
 // Files on Windows: the regular-file check and the write-beside-and-rename
-// replacement of platform.h. Paths are narrow texts, as the C runtime's
-// fopen takes them.
+// replacement of platform.h. Paths come in UTF-8 and go to the wide calls.
 #include <windows.h>
 
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/win32/utf8_win32.h"
 
 namespace platform {
 
@@ -27,7 +27,7 @@ std::string describeError(const char *what, DWORD error) {
 bool isRegularFile(const char *path, std::string *reason) {
   // No access rights: the handle only answers questions, also for devices
   // (NUL, CON, pipes) that a read would block on or never finish.
-  HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+  HANDLE file = CreateFileW(fromUtf8(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     *reason = describeError(nullptr, GetLastError());
@@ -43,11 +43,12 @@ bool isRegularFile(const char *path, std::string *reason) {
 
 bool replaceFile(const char *path, const void *data, size_t size, std::string *reason) {
   static unsigned serial = 0;
-  std::string temporary;
+  std::wstring target = fromUtf8(path);
+  std::wstring temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-    temporary = std::string(path) + ".tmp-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-    file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    temporary = target + L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);
+    file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   if (file == INVALID_HANDLE_VALUE) {
@@ -66,17 +67,17 @@ bool replaceFile(const char *path, const void *data, size_t size, std::string *r
   if (!written || !FlushFileBuffers(file)) {
     *reason = describeError("cannot write the temporary file", GetLastError());
     CloseHandle(file);
-    DeleteFileA(temporary.c_str());
+    DeleteFileW(temporary.c_str());
     return false;
   }
   if (!CloseHandle(file)) {
     *reason = describeError("cannot write the temporary file", GetLastError());
-    DeleteFileA(temporary.c_str());
+    DeleteFileW(temporary.c_str());
     return false;
   }
-  if (!MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     *reason = describeError("cannot move the file into place", GetLastError());
-    DeleteFileA(temporary.c_str());
+    DeleteFileW(temporary.c_str());
     return false;
   }
   return true;

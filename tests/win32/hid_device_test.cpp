@@ -49,10 +49,16 @@ std::string instrument(const std::string &line) {
   return "";
 }
 
+// The instrument's path in hidapi's enumeration. Wine's HID bus starts with
+// the first program of a session and offers its devices a little later.
 std::string instrumentPath() {
-  hid_device_info *devices = hid_enumerate(0x04D8, 0x003F);
-  std::string path = devices != nullptr && devices->path != nullptr ? devices->path : "";
-  hid_free_enumeration(devices);
+  std::string path;
+  for (int tries = 0; tries < 300 && path.empty(); ++tries) {
+    if (tries > 0) Sleep(100);
+    hid_device_info *devices = hid_enumerate(0x04D8, 0x003F);
+    if (devices != nullptr && devices->path != nullptr) path = devices->path;
+    hid_free_enumeration(devices);
+  }
   return path;
 }
 

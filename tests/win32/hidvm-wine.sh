@@ -5,7 +5,7 @@
 # Linux tree, started before Wine. Wine 8's cfgmgr32 cannot list HID
 # interfaces, so the test-only cfgmgr32.dll of this tree goes beside the
 # program; Wine's HID bus reads /dev/hidraw* only with its SDL bus switched
-# off, and follows unplugging and replugging through udevd's events. Before
+# off, and follows unplugging and replugging through udevd's events. After
 # the suite, hid_device_test.exe checks the platform layer's own HID queries
 # on the same device. A fresh prefix costs most of a minute under emulation:
 # one is made on the host once (WIN_BUILD_DIR/hidvm-wineprefix) and the
@@ -59,8 +59,8 @@ deploy_windows_build "$win_build" "$work" || exit 1
 start_private_xvfb "$work/xvfb.log" 20 || exit 1
 start_wine_server "$win_build" || exit 1
 status=0
-# The platform layer's own HID queries first, on the same server.
+FIELDWISH_WINE_SUITE_SECONDS=420 run_wine_suite "$win_build" fieldwish.exe "$test_file" "$work" || status=$?
+# Then the platform layer's own HID queries, on the same server.
 (cd "$work/bin" && exec wine hid_device_test.exe </dev/null >"$work/units.txt" 2>&1) || status=$?
 cat "$work/units.txt"
-FIELDWISH_WINE_SUITE_SECONDS=480 run_wine_suite "$win_build" fieldwish.exe "$test_file" "$work" || status=$?
 exit $status
