@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # hidvm-wine.sh WIN_BUILD_DIR HOST_BUILD_DIR TEST_FILE
+# hidvm-wine.sh WIN_BUILD_DIR HOST_BUILD_DIR --screenshots OUT_DIR
 # Runs one tcltest file inside fieldwish.exe under Wine, in the hidvm guest
 # (tests/hidvm), against the kernel instrument: instrument-sim --uhid of the
 # Linux tree, started before Wine. Wine 8's cfgmgr32 cannot list HID
@@ -10,9 +11,10 @@
 # on the same device. A fresh prefix costs most of a minute under emulation:
 # one is made on the host once (WIN_BUILD_DIR/hidvm-wineprefix) and the
 # guest uses it through its overlay, so that nothing it writes reaches the
-# host.
+# host. With --screenshots the guest runs the dashboard as a user starts it
+# instead, connected to the instrument, and OUT_DIR gets a PNG of the screen.
 set -u
-win_build=$(cd "$1" && pwd) host_build=$(cd "$2" && pwd) test_file=$3
+win_build=$(cd "$1" && pwd) host_build=$(cd "$2" && pwd) test_file=$3 shots=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
 prefix=$win_build/hidvm-wineprefix
@@ -39,9 +41,18 @@ if [ "${HIDVM_GUEST:-}" != 1 ]; then
   prepare_prefix || exit 1
   # Under emulation every 32-bit Wine process oopses the guest kernel with
   # qemu's "max" processor; this plainer one serves.
-  exec env HIDVM_GUEST=1 "$source_dir/tests/hidvm/hidvm-run" ${HIDVM_VERBOSE:+-v} -C "$host_build/hidvm-cache" -t 540 \
-    -m 3072 -c qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt,+cx16 -e HIDVM_GUEST -- \
-    "$0" "$win_build" "$host_build" "$test_file"
+  guest=(env HIDVM_GUEST=1 "$source_dir/tests/hidvm/hidvm-run" ${HIDVM_VERBOSE:+-v} -C "$host_build/hidvm-cache"
+         -t 540 -m 3072 -c qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt,+cx16 -e HIDVM_GUEST --
+         "$0" "$win_build" "$host_build" "$test_file")
+  [ "$test_file" = --screenshots ] || exec "${guest[@]}"
+  # The picture comes back as base64 between two marker lines.
+  mkdir -p "$shots" && shots=$(cd "$shots" && pwd)
+  "${guest[@]}" >"$shots/guest.txt" || { cat "$shots/guest.txt"; exit 1; }
+  sed -n '/^ready /p' "$shots/guest.txt"
+  sed -n '/^--- png$/,/^--- end$/{/^---/d;p}' "$shots/guest.txt" | base64 -d >"$shots/wine-dashboard-hid.png"
+  rm -f "$shots/guest.txt"
+  echo "screenshot: $shots/wine-dashboard-hid.png"
+  exit 0
 fi
 
 # ---- inside the guest ----
@@ -58,6 +69,18 @@ deploy_windows_build "$win_build" "$work" || exit 1
 # Software emulation is slow: give the server time.
 start_private_xvfb "$work/xvfb.log" 20 || exit 1
 start_wine_server "$win_build" || exit 1
+if [ "$test_file" = --screenshots ]; then
+  (cd "$work/bin" && exec wine fieldwish.exe "$here/hidvm_dashboard_view.tcl" "$work" \
+     </dev/null >"$work/view.txt" 2>&1) &
+  for _ in $(seq 1 3000); do [ -s "$work/ready" ] && break; sleep 0.1; done
+  [ -s "$work/ready" ] || { cat "$work/view.txt"; echo "the dashboard never showed its frames" >&2; exit 1; }
+  echo "ready $(cat "$work/ready")"
+  import -display "$DISPLAY" -window root "$work/screen.png"
+  touch "$work/done"
+  wait
+  echo "--- png"; base64 "$work/screen.png"; echo "--- end"
+  exit 0
+fi
 status=0
 FIELDWISH_WINE_SUITE_SECONDS=420 run_wine_suite "$win_build" fieldwish.exe "$test_file" "$work" || status=$?
 # Then the platform layer's own HID queries, on the same server.
