@@ -50,9 +50,10 @@ std::string instrument(const std::string &line) {
 }
 
 // The instrument's path in hidapi's enumeration. Wine's HID bus starts with
-// the first program of a session and offers its devices a little later.
+// the first program of a session and offers its devices a little later; the
+// path stays the same across unplugging and replugging.
 std::string instrumentPath() {
-  std::string path;
+  static std::string path;
   for (int tries = 0; tries < 300 && path.empty(); ++tries) {
     if (tries > 0) Sleep(100);
     hid_device_info *devices = hid_enumerate(0x04D8, 0x003F);

@@ -42,7 +42,7 @@ if [ "${HIDVM_GUEST:-}" != 1 ]; then
   # Under emulation every 32-bit Wine process oopses the guest kernel with
   # qemu's "max" processor; this plainer one serves.
   guest=(env HIDVM_GUEST=1 "$source_dir/tests/hidvm/hidvm-run" ${HIDVM_VERBOSE:+-v} -C "$host_build/hidvm-cache"
-         -t 540 -m 3072 -c qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt,+cx16 -e HIDVM_GUEST --
+         -t 1080 -m 3072 -c qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt,+cx16 -e HIDVM_GUEST --
          "$0" "$win_build" "$host_build" "$test_file")
   [ "$test_file" = --screenshots ] || exec "${guest[@]}"
   # The picture comes back as base64 between two marker lines.
@@ -69,6 +69,16 @@ deploy_windows_build "$win_build" "$work" || exit 1
 # Software emulation is slow: give the server time.
 start_private_xvfb "$work/xvfb.log" 20 || exit 1
 start_wine_server "$win_build" || exit 1
+# Under emulation the first windowed program of a Wine session may give up
+# before Wine's desktop process is ready: it ends at once with status 1 and
+# says nothing. A program that only starts and ends, tried until it has,
+# makes sure the session is up before the tests start theirs.
+echo 'puts warm; exit 0' >"$work/warm.tcl"
+for attempt in 1 2 3; do
+  (cd "$work/bin" && exec timeout 300 wine fieldwish.exe "$work/warm.tcl" </dev/null >"$work/warm.txt" 2>&1)
+  grep -q warm "$work/warm.txt" && break
+  echo "hidvm-wine: Wine's session is not up yet (attempt $attempt)" >&2
+done
 if [ "$test_file" = --screenshots ]; then
   (cd "$work/bin" && exec wine fieldwish.exe "$here/hidvm_dashboard_view.tcl" "$work" \
      </dev/null >"$work/view.txt" 2>&1) &
@@ -82,7 +92,7 @@ if [ "$test_file" = --screenshots ]; then
   exit 0
 fi
 status=0
-FIELDWISH_WINE_SUITE_SECONDS=420 run_wine_suite "$win_build" fieldwish.exe "$test_file" "$work" || status=$?
+FIELDWISH_WINE_SUITE_SECONDS=600 run_wine_suite "$win_build" fieldwish.exe "$test_file" "$work" || status=$?
 # Then the platform layer's own HID queries, on the same server.
 (cd "$work/bin" && exec wine hid_device_test.exe </dev/null >"$work/units.txt" 2>&1) || status=$?
 cat "$work/units.txt"

@@ -13,9 +13,10 @@ export WINEDEBUG=-all
 # No Mono or Gecko prompts. No winemenubuilder: Wine starts one for every
 # shortcut saved, and it may still hold the file open when a test replaces
 # or deletes it (installing twice), which Windows refuses.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${FIELDWISH_WINE_OVERRIDES:+;$FIELDWISH_WINE_OVERRIDES}"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine_server_started=
 start_wine_server() {
+  WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${FIELDWISH_WINE_OVERRIDES:+;$FIELDWISH_WINE_OVERRIDES}"
   export WINEPREFIX="${FIELDWISH_WINE_PREFIX:-$1/wineprefix}"
   # A server left by an earlier run may have been started without a display
   # (the prefix is the build tree's own, used by one run at a time).
@@ -76,7 +77,7 @@ run_wine_suite() {
   name=$(basename "$test_file" .test)
   test_dir=$(cd "$(dirname "$test_file")" && pwd)
   # Output to files: Wine's helper processes would hold a pipe open.
-  (cd "$work/bin" && exec wine "$shell" "$source_dir/tests/tcl/all.tcl" -testdir "$test_dir" -file "$name.test" \
+  (cd "$work/bin" && WINEDEBUG=${FIELDWISH_SUITE_WINEDEBUG:-$WINEDEBUG} exec wine "$shell" "$source_dir/tests/tcl/all.tcl" -testdir "$test_dir" -file "$name.test" \
      -tmpdir "$work/tmp" ${FIELDWISH_WINE_SUITE_OPTIONS:-} </dev/null >"$work/out.txt" 2>"$work/err.txt") &
   runner=$!
   # An error that ends up in a message box would wait for a click for ever:
@@ -94,6 +95,7 @@ run_wine_suite() {
     kill "$runner" 2>/dev/null
   fi
   wait "$runner" || status=$?
+  [ "$status" -eq 0 ] || echo "$shell ended with status $status" >&2
   cat "$work/out.txt"
   cat "$work/err.txt" >&2
   [ -f "$work/box.txt" ] && status=1
