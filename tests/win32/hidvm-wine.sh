@@ -82,12 +82,13 @@ done
 if [ "$test_file" = --screenshots ]; then
   (cd "$work/bin" && exec wine fieldwish.exe "$here/hidvm_dashboard_view.tcl" "$work" \
      </dev/null >"$work/view.txt" 2>&1) &
+  view=$!
   for _ in $(seq 1 3000); do [ -s "$work/ready" ] && break; sleep 0.1; done
   [ -s "$work/ready" ] || { cat "$work/view.txt"; echo "the dashboard never showed its frames" >&2; exit 1; }
   echo "ready $(cat "$work/ready")"
   import -display "$DISPLAY" -window root "$work/screen.png"
   touch "$work/done"
-  wait
+  wait "$view"
   echo "--- png"; base64 "$work/screen.png"; echo "--- end"
   exit 0
 fi

@@ -11,6 +11,7 @@ proc awaitFrames {} {
     set stats [::dash::link::stats]
     if {[::dash::link::state] eq "up" && [dict get $stats samples] >= 80} {
         set f [open [file join $dir ready] w]
+        fconfigure $f -encoding utf-8
         puts $f "[::dash::link::state] [dict get [::dash::ui::toolbarState] connection] samples=[dict get $stats samples]"
         close $f
         awaitDone
