@@ -68,7 +68,8 @@ done
 csv=$(ls "$recordings"/fieldwish_*.csv 2>/dev/null | head -n 1)
 kill "$auto" 2>/dev/null
 wait "$auto" 2>/dev/null
-if [ -z "$csv" ] || ! head -n 1 "$csv" | grep -q '^time,run,sequence,Temperature'; then
+# The file starts with the byte order mark that Excel needs.
+if [ -z "$csv" ] || ! head -n 1 "$csv" | sed 's/^\xef\xbb\xbf//' | grep -q '^time,run,sequence,Temperature'; then
   cat "$work/auto-out.txt" "$work/auto-err.txt"
   echo "dist_boot: the auto boot from $root recorded nothing into $recordings" >&2
   exit 1
