@@ -57,6 +57,32 @@ void breakIntoDebugger();
 // Sleeps the calling thread for about the given number of milliseconds.
 void sleepMilliseconds(unsigned milliseconds);
 
+// ---- Clocks ----------------------------------------------------------------
+
+// Microseconds since 1970-01-01 00:00 UTC by the system's clock, which a user
+// or a time service may set back or forward at any moment.
+long long wallClockMicroseconds();
+
+// Microseconds since an unspecified start by a clock that nothing sets: it
+// only goes forward, at the rate of time, and never jumps.
+long long steadyClockMicroseconds();
+
+// True where Tcl's notifier waits until a deadline on the wall clock (the
+// unix notifier's condition wait) rather than for a length of time (the
+// Windows notifier). Such a wait must be handed its deadline in wall-clock
+// terms, and a clock set during it moves its end.
+bool notifierWaitsForWallClock();
+
+// A descriptor that becomes readable whenever the wall clock is set (a timerfd
+// that the kernel cancels on a clock change), for the notifier to wake on;
+// the caller owns it. -1 where waits do not need it (notifierWaitsForWallClock
+// is false), or when it cannot be made: then with the system's reason in
+// *reason.
+int openClockSetWatch(std::string *reason);
+
+// Takes a readable watch's news and arms it again for the next change.
+void rearmClockSetWatch(int watch);
+
 // ---- Files ----------------------------------------------------------------
 
 // True when path names a regular file (a symbolic link is followed).

@@ -14,6 +14,7 @@
 #include "shell/extra_commands.h"
 #include "shell/mode_argument.h"
 #include "shell/shell_probe.h"
+#include "shell/steady_timers.h"
 #include "support/reveal_text.h"
 
 bool ConsoleEnabled = true;
@@ -42,7 +43,9 @@ const char *commandName(int index) {
 }  // namespace
 
 int AppInit(Tcl_Interp *interp) {
+  UseSteadyTimers();
   if (Tcl_Init(interp) == TCL_ERROR) startupFailure(interp);
+  UseWallClockReaders(interp);
   if (Tk_Init(interp) == TCL_ERROR) startupFailure(interp);
   Tcl_StaticPackage(interp, "Tk", Tk_Init, Tk_SafeInit);
   if (ConsoleEnabled && Tk_CreateConsoleWindow(interp) == TCL_ERROR) startupFailure(interp);
