@@ -23,6 +23,8 @@ check_packages=(
   tklib liblnk-utils
   # The installer's launchers read as a desktop reads them: desktop-file-validate, GLib's gio.
   desktop-file-utils libglib2.0-bin
+  # Steps of the system's clock for one process (tests/tcl/clock_step.test).
+  faketime
 )
 test_packages=(
   # wish8.6, the start-up benchmark's reference.
