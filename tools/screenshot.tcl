@@ -2,7 +2,7 @@
 # instrument's frames (with an unplug in the middle), then writes a PNG of
 # each tab (the installer's: screenshot-installer.tcl).
 # argv: output folder, then "dashboard", then the zoom in percent (default
-# 100; 200 doubles tk scaling and names the files *-200.png).
+# 100; 150 or 200 scale tk scaling and name the files *-150.png, *-200.png).
 lassign $argv outDir what zoom
 if {$zoom eq ""} { set zoom 100 }
 set suffix [expr {$zoom == 100 ? "" : "-$zoom"}]
@@ -38,8 +38,23 @@ for {set i 0} {$i < 600} {incr i} {
 }
 proc ::dash::now {} { clock milliseconds }
 ::dash::link::start
+set recordings [file join $outDir live-recordings]
+file delete -force $recordings
+::dash::settings::put recordDir $recordings
+::dash::ui::setRecording 1
 wm geometry . [expr {1100 * $zoom / 100}]x[expr {680 * $zoom / 100}]
 capture . live$suffix.png
+# The smallest window, where every control must still show; at 100 % also
+# the common laptop screens.
+wm geometry . [join [wm minsize .] x]
+capture . live-min$suffix.png
+if {$zoom == 100} {
+    foreach size {1280x720 1366x768} {
+        wm geometry . $size
+        capture . live-$size.png
+    }
+}
+wm geometry . [expr {1100 * $zoom / 100}]x[expr {680 * $zoom / 100}]
 # A failure as the operator sees it: in full, in the banner.
 ::dash::report "not recording: cannot create [file join [::dash::settings::get recordDir] read-only fieldwish_2026-12-07_120000.csv]: permission denied" error
 capture . error$suffix.png
@@ -52,6 +67,8 @@ foreach tab {survey console settings} {
     capture . $tab$suffix.png
 }
 $tabs select [::dash::ui::widget live]
+::dash::ui::setRecording 0
+file delete -force $recordings
 # The review: a generated 24-hour recording (with its summary, as the
 # recorder's listener keeps it) and a shorter one, in the recording folder.
 source [file join [file dirname [info script]] .. tests scripts recgen.tcl]
