@@ -59,13 +59,36 @@ wm geometry . [expr {1100 * $zoom / 100}]x[expr {680 * $zoom / 100}]
 ::dash::report "not recording: cannot create [file join [::dash::settings::get recordDir] read-only fieldwish_2026-12-07_120000.csv]: permission denied" error
 capture . error$suffix.png
 ::dash::ui::dismissAlerts
-foreach line {I S "E 01 02 03"} { ::dash::console::submit $line }
+foreach line {I M S "E 01 02 03"} { ::dash::console::submit $line }
 set tabs [::dash::ui::widget tabs]
 foreach tab {survey console settings} {
     $tabs select [::dash::ui::widget $tab]
     if {$tab eq "survey"} { ::dash::survey::refresh }
     capture . $tab$suffix.png
 }
+# The settings form as typed: a letter in a limit, LO above HI, Y min above
+# Y max, each field marked and the rules named.
+foreach {name text} {lo,0 25 hi,0 20 lo,2 9x0 ya,1 60 yb,1 50} {
+    set ::dash::settingstab::form($name) $text
+}
+capture . settings-invalid$suffix.png
+foreach {name text} {lo,0 10 hi,0 21.9 lo,2 950 ya,1 "" yb,1 ""} {
+    set ::dash::settingstab::form($name) $text
+}
+# The output control unlocked with a PIN.
+set ::dash::pin::iterations 2
+::dash::settings::setPin 4711
+set ::dash::settingstab::form(pin) 4711
+::dash::settingstab::unlock
+capture . settings-pin$suffix.png
+::dash::settingstab::lock
+# The folder chooser, in the dark theme.
+after 200 {
+    capture [::dash::dialog::folderWindow] folder-dialog$suffix.png
+    set ::dash::dialog::chooser(done) 1
+}
+file mkdir [file join $outDir settings recordings-a] [file join $outDir settings recordings-b]
+::dash::dialog::chooseFolder -initialdir [file join $outDir settings] -title "Recording folder" -parent .
 $tabs select [::dash::ui::widget live]
 ::dash::ui::setRecording 0
 file delete -force $recordings
