@@ -89,6 +89,14 @@ after 200 {
 }
 file mkdir [file join $outDir settings recordings-a] [file join $outDir settings recordings-b]
 ::dash::dialog::chooseFolder -initialdir [file join $outDir settings] -title "Recording folder" -parent .
+# A message box (the question a second copy asks), in the theme too.
+after 300 {
+    capture .__tk__messagebox message-box$suffix.png
+    .__tk__messagebox.no invoke
+}
+tk_messageBox -icon info -title fieldwish -type yesno -default yes -parent . \
+    -message "The dashboard is already running (process 4242) and polls the instrument; a second copy would take its replies." \
+    -detail "Bring the running dashboard forward?"
 $tabs select [::dash::ui::widget live]
 ::dash::ui::setRecording 0
 file delete -force $recordings
