@@ -1,6 +1,7 @@
 # Run by tools/screenshot.sh after the boot: fills a minute of the virtual
 # instrument's frames (with an unplug in the middle), then writes a PNG of
-# each tab (the installer's: screenshot-installer.tcl).
+# each tab, of an outage and of alarms latched (the installer's:
+# screenshot-installer.tcl).
 # argv: output folder, then "dashboard", then the zoom in percent (default
 # 100; 150 or 200 scale tk scaling and name the files *-150.png, *-200.png).
 lassign $argv outDir what zoom
@@ -13,6 +14,8 @@ proc capture {window file} {
     update
     after 400 {set ::settled 1}
     vwait ::settled
+    # The status bar and the cards' statistics, which follow once a second.
+    ::dash::ui::refresh -status
     update
     set img [image create photo -format window -data $window]
     $img write [file join $::outDir $file] -format png
@@ -37,6 +40,8 @@ for {set i 0} {$i < 600} {incr i} {
     incr ::offset 100
 }
 proc ::dash::now {} { clock milliseconds }
+# The alarms of that minute seen; the one lasting now stays.
+::dash::alarm::ack
 ::dash::link::start
 set recordings [file join $outDir live-recordings]
 file delete -force $recordings
@@ -55,6 +60,19 @@ if {$zoom == 100} {
     }
 }
 wm geometry . [expr {1100 * $zoom / 100}]x[expr {680 * $zoom / 100}]
+# An outage: unplugged for eight seconds; the cards keep the last values,
+# greyed, and the alarms that lasted stay latched.
+::dash::link::stop
+SimInstrument detach
+::dash::link::step
+set ::offset 8000
+proc ::dash::now {} { expr {[clock milliseconds] + $::offset} }
+capture . outage$suffix.png
+# Back, with the alarms latched until acknowledged.
+SimInstrument attach
+::dash::link::start
+capture . alarm$suffix.png
+::dash::alarm::ack
 # A failure as the operator sees it: in full, in the banner.
 ::dash::report "not recording: cannot create [file join [::dash::settings::get recordDir] read-only fieldwish_2026-12-07_120000.csv]: permission denied" error
 capture . error$suffix.png
