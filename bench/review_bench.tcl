@@ -5,9 +5,10 @@
 #  2. each opened: the time until the whole file is drawn, the memory held;
 #  3. redraws at spans from the whole file down to 10 s, at random places,
 #     and pans: median and largest time per span, against the file's length;
-#  4. the 24 h file without its summary: indexed in slices, rows per second,
-#     while the dashboard polls the instrument at 10 Hz: the largest delay of
-#     a poll beyond its period, while indexing and while redrawing.
+#  4. the dashboard's own poll loop at 10 Hz and its display running while
+#     the review opens the files, indexes the 24 h file without its summary
+#     (rows per second), zooms, pans and reads the cursor, and while the live
+#     tab scrolls back: how late the polls came, per phase.
 lassign $argv work recgen days
 source $recgen
 proc say {text} { puts stderr $text }
@@ -59,6 +60,7 @@ proc openTimed {csv} {
     expr {([clock microseconds] - $t0) / 1000.0}
 }
 
+if {[info exists env(REVIEW_BENCH_PROBE)]} { source $env(REVIEW_BENCH_PROBE) }
 say "\nopening (summary beside the file) and redrawing, plot [winfo width $chart] px wide:"
 say [format "  %-4s %10s %10s | %s" file "open ms" "held MB" "redraw ms by span (median/max of 10)"]
 foreach {name csv rows} $files {
@@ -89,42 +91,127 @@ foreach {name csv rows} $files {
     say [format "  %-4s %10.1f %10.1f |%s" $name $openMs $held $text]
 }
 
-# 4. The 24 h file indexed without its summary while polling at 10 Hz.
-set csv [lindex $files 4]
-::dash::review::closeAll
-file rename [::dash::summary::summaryPath $csv] $csv.saved
+# 4. The live dashboard's own poll loop at 100 ms and its display, running
+# while the review opens, indexes, zooms and pans, and beside them a probe: a
+# timer due every 100 ms on a fixed schedule, as the poll timer is. How late
+# the probe fired is how long review work held the event loop (at most one
+# slice, whatever the work); the polls' own lateness (the time between two
+# frames less the period) is shown beside it.
 set ::polls {}
 proc pollSeen {kind args} { if {$kind eq "frame"} { lappend ::polls [clock microseconds] } }
 ::dash::link::listen pollSeen
 ::dash::settings::put pollMs 100
 ::dash::link::start
-after 1000 {set ::tick 1}; vwait ::tick
-proc maxDelay {} {
-    set worst 0
+::dash::ui::startDisplay
+proc wait {ms} { after $ms {set ::tick 1}; vwait ::tick }
+proc lateness {} {
+    set late {}
     foreach a [lrange $::polls 0 end-1] b [lrange $::polls 1 end] {
-        set worst [expr {max($worst, ($b - $a) / 1000.0 - 100)}]
+        lappend late [expr {max(0.0, ($b - $a) / 1000.0 - 100)}]
     }
-    return $worst
+    return $late
 }
-set ::polls {}
-after 3000 {set ::tick 1}; vwait ::tick
-set idle [maxDelay]
-set ::polls {}
-set t0 [clock microseconds]
-set ::opened 0
-::dash::review::openFile $csv
-while {![llength [::dash::rchart::sources $chart]]} { after 5 {set ::tick 1}; vwait ::tick }
-set secs [expr {([clock microseconds] - $t0) / 1e6}]
-set indexing [maxDelay]
-say [format "\nindexing the 24 h file without summary: %.1f s, %.0f rows/s (%.1f MB/s); polls %d" \
-    $secs [expr {864000 / $secs}] [expr {[file size $csv] / 1e6 / $secs}] [llength $::polls]]
-set ::polls {}
-for {set i 0} {$i < 30} {incr i} {
-    ::dash::rchart::zoom $chart [expr {$i % 2 ? 0.3 : 3.0}]
-    after 40 {set ::tick 1}; vwait ::tick
+set ::probeLate {}
+set ::probeDue [expr {[clock microseconds] + 100000}]
+proc probe {} {
+    set now [clock microseconds]
+    lappend ::probeLate [expr {($now - $::probeDue) / 1000.0}]
+    while {$::probeDue <= $now} { incr ::probeDue 100000 }
+    after [expr {max(0, ($::probeDue - [clock microseconds]) / 1000)}] probe
 }
-set redrawing [maxDelay]
-say [format "largest poll delay beyond its 100 ms period: idle %.1f ms, while indexing %.1f ms, while zooming %.1f ms" \
-    $idle $indexing $redrawing]
+after 100 probe
+set ::phases {}
+# Runs SCRIPT while polling; the lateness of the probe and of the polls
+# meanwhile (and for a second after, while what it left runs) is kept under
+# NAME.
+proc phase {name script} {
+    wait 300
+    set ::polls {}
+    set ::probeLate {}
+    uplevel #0 $script
+    wait 1000
+    set late [lateness]
+    lappend ::phases $name [llength $::probeLate] [percentile $::probeLate 0.99] \
+        [percentile $::probeLate 1.0] [percentile $late 1.0]
+    if {[llength [info commands probeDump]]} { probeDump $name }
+}
+# Opens CSV alone and waits until the view shows it.
+bind $chart <<Redrawn>> {+set ::drawnWith [llength [::dash::rchart::sources %W]]}
+proc openDrawn {csv} {
+    ::dash::review::closeAll
+    set ::drawnWith 0
+    ::dash::review::openFile $csv
+    while {!$::drawnWith} { wait 5 }
+}
+# Wheel steps about random places, COUNT of them EVERY ms apart.
+proc wheel {count every} {
+    for {set i 0} {$i < $count} {incr i} {
+        lassign [::dash::rchart::plotBox $::chart] x0 y0 x1 y1
+        ::dash::rchart::zoom $::chart [expr {$i % 10 < 5 ? 0.8 : 1.25}] [expr {$x0 + rand() * ($x1 - $x0)}]
+        wait $every
+    }
+}
+# A drag: the pointer moves STEP pixels per EVERY ms, COUNT times.
+proc drag {count step every} {
+    lassign [::dash::rchart::plotBox $::chart] x0 y0 x1 y1
+    set x [expr {($x0 + $x1) / 2}]
+    event generate $::chart <ButtonPress-1> -x $x -y [expr {($y0 + $y1) / 2}]
+    for {set i 0} {$i < $count} {incr i} {
+        incr x $step
+        event generate $::chart <B1-Motion> -x $x -y [expr {($y0 + $y1) / 2}]
+        wait $every
+    }
+    event generate $::chart <ButtonRelease-1> -x $x -y [expr {($y0 + $y1) / 2}]
+}
+set csv24 [lindex $files 4]
+set csv7 [lindex $files 7]
+::dash::review::closeAll
+expr {srand(2)}
+phase "idle, Recordings tab shown" { wait 3000 }
+phase "opening the ${days} d file (summary), drawn whole" { openDrawn $csv7 }
+phase "wheel zoom, ${days} d file, 40 steps 30 ms apart" { wheel 40 30 }
+phase "drag pan, ${days} d file, 60 moves 16 ms apart" { ::dash::rchart::setRange $chart {*}[::dash::rchart::range $chart]; drag 60 7 16 }
+phase "opening the 24 h file (summary), drawn whole" { openDrawn $csv24 }
+::dash::review::closeAll
+file rename [::dash::summary::summaryPath $csv24] $csv24.saved
+set ::t0 [clock microseconds]
+phase "indexing the 24 h file (no summary) until drawn" {
+    openDrawn $csv24
+    set ::secs [expr {([clock microseconds] - $::t0) / 1e6}]
+}
+phase "wheel zoom, 24 h file, 40 steps 30 ms apart" { wheel 40 30 }
+phase "drag pan, 24 h file zoomed in, 60 moves 16 ms apart" {
+    lassign [::dash::rchart::range $chart] a b
+    ::dash::rchart::setRange $chart [expr {($a + $b) / 2}] [expr {($a + $b) / 2 + 600000}]
+    drag 60 -9 16
+}
+phase "cursor moving, 60 moves 16 ms apart" {
+    lassign [::dash::rchart::plotBox $chart] x0 y0 x1 y1
+    for {set i 0} {$i < 60} {incr i} {
+        event generate $chart <Motion> -x [expr {$x0 + $i * ($x1 - $x0) / 60}] -y [expr {($y0 + $y1) / 2}]
+        wait 16
+    }
+}
+# The live tab scrolled back through the history the dashboard keeps.
+[::dash::ui::widget tabs] select [::dash::ui::widget live]
+wait 2000
+phase "live tab, its own display only" { wait 3000 }
+phase "live tab scrolled back: zoom and pan, then back to live" {
+    ::dash::review::scrollBack 1.0
+    set c [expr {[llength [info commands ::dash::review::backView]] ? [::dash::review::backView] : [::dash::review::BackChart]}]
+    for {set i 0} {$i < 20} {incr i} { ::dash::rchart::zoom $c 0.8; wait 30 }
+    for {set i 0} {$i < 20} {incr i} { ::dash::rchart::pan $c -0.05; wait 16 }
+    ::dash::review::backToLive
+}
 ::dash::link::stop
+::dash::ui::stopDisplay
+say [format "\nindexing the 24 h file without summary: %.1f s, %.0f rows/s (%.1f MB/s)" \
+    $secs [expr {864000 / $secs}] [expr {[file size $csv24] / 1e6 / $secs}]]
+say "\na timer due every 100 ms beside the dashboard's polls at 100 ms and its display;"
+say "how late it fired (ms), and the largest lateness of a poll:"
+say [format "  %-58s %6s %8s %8s %8s" phase timers p99 max "poll max"]
+foreach {name n p99 worst poll} $::phases {
+    say [format "  %-58s %6d %8.1f %8.1f %8.1f" $name $n $p99 $worst $poll]
+}
+file rename -force $csv24.saved [::dash::summary::summaryPath $csv24]
 exit 0
