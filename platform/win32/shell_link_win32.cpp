@@ -18,21 +18,11 @@
 
 #include "platform/platform.h"
 #include "platform/win32/com_calls.h"
+#include "platform/win32/utf8_win32.h"
 
 namespace platform {
 
 namespace {
-
-// UTF-8 to UTF-16; a malformed sequence becomes U+FFFD (Tcl never hands one).
-std::wstring fromUtf8(const char *text) {
-  if (text == nullptr || *text == '\0') return std::wstring();
-  int units = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-  if (units <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(units), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text, -1, &wide[0], units);
-  wide.resize(static_cast<size_t>(units - 1));
-  return wide;
-}
 
 std::string describeResult(const char *call, HRESULT result) {
   char message[256];
