@@ -10,20 +10,9 @@
 #  3. poll throughput: the dashboard's loop against a bare HidCommand loop,
 #     with the in-process instrument answering at once and about 1 ms late.
 lassign $argv work
-proc say {text} { puts stderr $text }
+source [file join [file dirname [info script]] measure.tcl]
 
-proc rssKb {} {
-    if {[catch {open /proc/self/status} f]} { return -1 }
-    set text [read $f]
-    close $f
-    if {[regexp -line {^VmRSS:\s+(\d+)} $text -> kb]} { return $kb }
-    return -1
-}
 
-proc percentile {values p} {
-    set sorted [lsort -real $values]
-    lindex $sorted [expr {int($p * ([llength $sorted] - 1))}]
-}
 
 ::dash::settings::setFolder [file join $work settings]
 ::dash::app::start

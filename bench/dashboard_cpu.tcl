@@ -3,9 +3,10 @@
 # left polling for the given time on the wall clock, the Live tab shown.
 # Figures go to standard error; standard output carries HidCommand's trace
 # and is thrown away by the driver.
-# argv: work folder, seconds, the X server's process id, clock ticks per second.
-lassign $argv work seconds xvfbPid ticks
-proc say {text} { puts stderr $text }
+# argv: work folder, seconds, the X server's process id, clock ticks per
+# second, and "record" to record the frames as well.
+lassign $argv work seconds xvfbPid ticks record
+source [file join [file dirname [info script]] measure.tcl]
 
 # cpuSeconds pid --
 #	User and system time of process PID so far, in seconds.
@@ -23,6 +24,11 @@ proc cpuSeconds {pid} {
 ::dash::settings::put pollMs 100
 ::dash::settings::put recordDir [file join $work recordings]
 wm geometry . 1100x680
+set recording [expr {$record eq "record"}]
+if {$recording && [::dash::ui::setRecording 1] eq ""} {
+    say "recording did not start"
+    exit 1
+}
 # Start-up, and the first frames, are not counted.
 after 5000 {set ::warm 1}
 vwait ::warm
@@ -32,7 +38,8 @@ set wall0 [clock milliseconds]
 set cpu0 [cpuSeconds $self]
 set x0 [cpuSeconds $xvfbPid]
 set samples0 [dict get [::dash::link::stats] samples]
-say [format "dashboard at 10 Hz for %d s, Live tab shown (1100x680), not recording:" $seconds]
+say [format "dashboard at 10 Hz for %d s, Live tab shown (1100x680), %s:" $seconds \
+    [expr {$recording ? "recording" : "not recording"}]]
 say [format "  %6s %12s %12s" minute "dashboard %" "X server %"]
 set last [list $wall0 $cpu0 $x0]
 for {set t 60} {$t <= $seconds} {incr t 60} {

@@ -68,6 +68,12 @@ set i [recorder after [file join $scripts dashRecord.itcl] $modules {}]
 puts [format "  now, with events, rotation and the integrity record:   %6.1f us (SHA-256 in %s)" \
     [perFrame $i after] [$i eval {lindex [::sha2::Implementations] 0}]]
 interp delete $i
+set i [recorder summary [file join $scripts dashRecord.itcl] \
+    [concat $modules dashRecfile dashSeries dashSummary] {
+    ::dash::record::listen ::dash::summary::recordEvent
+}]
+puts [format "  now, with the review's summary kept beside it:          %6.1f us" [perFrame $i summary]]
+interp delete $i
 set i [recorder nodigest [file join $scripts dashRecord.itcl] $modules {
     ::dash::recording::requireDigest
     proc ::sha2::SHA256Update {token data} {}

@@ -19,18 +19,10 @@
 # Environment: SOAK_DAYS (7), SOAK_DIR (the recording folder; a tmpfs there
 # when SOAK_TMPFS_MB is set), SOAK_DIGEST.
 lassign $argv work
+source [file join [file dirname [info script]] measure.tcl]
 set days [expr {[info exists env(SOAK_DAYS)] ? $env(SOAK_DAYS) : 7}]
 set folder $env(SOAK_DIR)
 set tmpfs [expr {[info exists env(SOAK_TMPFS_MB)] && $env(SOAK_TMPFS_MB) ne ""}]
-proc say {text} { puts stderr $text }
-
-proc rssKb {} {
-    set f [open /proc/self/status]
-    set text [read $f]
-    close $f
-    regexp -line {^VmRSS:\s+(\d+)} $text -> kb
-    return $kb
-}
 
 proc cpuSeconds {} {
     set f [open /proc/self/stat]

@@ -10,19 +10,8 @@
 #     (rows per second), zooms, pans and reads the cursor, and while the live
 #     tab scrolls back: how late the polls came, per phase.
 lassign $argv work recgen days
+source [file join [file dirname [info script]] measure.tcl]
 source $recgen
-proc say {text} { puts stderr $text }
-proc rssKb {} {
-    if {[catch {open /proc/self/status} f]} { return -1 }
-    set text [read $f]
-    close $f
-    if {[regexp -line {^VmRSS:\s+(\d+)} $text -> kb]} { return $kb }
-    return -1
-}
-proc percentile {values p} {
-    set sorted [lsort -real $values]
-    lindex $sorted [expr {int($p * ([llength $sorted] - 1))}]
-}
 
 ::dash::settings::setFolder [file join $work settings]
 ::dash::app::start

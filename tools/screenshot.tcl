@@ -73,10 +73,18 @@ SimInstrument attach
 ::dash::link::start
 capture . alarm$suffix.png
 ::dash::alarm::ack
-# A failure as the operator sees it: in full, in the banner.
-::dash::report "not recording: cannot create [file join [::dash::settings::get recordDir] read-only fieldwish_2026-12-07_120000.csv]: permission denied" error
+# A failure as the operator sees it: in full, in the banner, the Record
+# control unticked. A folder under a plain file cannot be made, even by root.
+::dash::ui::setRecording 0
+set blocker [file join $outDir not-a-folder$suffix]
+close [open $blocker w]
+::dash::settings::put recordDir [file join $blocker recordings]
+::dash::ui::setRecording 1
 capture . error$suffix.png
 ::dash::ui::dismissAlerts
+file delete $blocker
+::dash::settings::put recordDir $recordings
+::dash::ui::setRecording 1
 foreach line {I M S "E 01 02 03"} { ::dash::console::submit $line }
 set tabs [::dash::ui::widget tabs]
 foreach tab {survey console settings} {
